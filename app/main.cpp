@@ -1,0 +1,18 @@
+#include "form1.h"
+#include "panel_controller.h"
+#include "qt_serial_port.h"
+#include "qt_timer_service.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QtTimerService timers;
+    QtSerialPort port;
+    Form1 form;
+    PanelController controller(form, port, timers);
+    controller.load();
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,7 @@
+#include "traffic_render.h"
+
+QString renderTraffic(QByteArrayView text)
+{
+    Q_UNUSED(text);
+    return QStringLiteral(" "); // TODO(exchange helper)
+}

@@ -1,0 +1,76 @@
+#include "transaction.h"
+
+#include "interval_timer.h"
+#include "reply_decoder.h"
+#include "serial_port.h"
+#include "traffic_render.h"
+
+namespace {
+constexpr char CarriageReturn = '\r';
+const QString NoReplyMark = QStringLiteral(" X X X X");
+} // namespace
+
+Transaction::Transaction(SerialPort &port, IntervalTimer &replyTimeout,
+                         IntervalTimer &displayClear, TrafficDisplay &display)
+    : m_port(port)
+    , m_replyTimeout(replyTimeout)
+    , m_displayClear(displayClear)
+    , m_display(display)
+{
+}
+
+void Transaction::reset()
+{
+    m_cmdPrefix.clear();
+    m_awaitingReply = false;
+    m_recvText.clear();
+}
+
+void Transaction::sendCommand(const QByteArray &code)
+{
+    m_sendText = m_cmdPrefix + code + CarriageReturn;
+    hyouji(m_sendText, Send);
+}
+
+void Transaction::hyouji(const QByteArray &text, Direction direction)
+{
+    if (direction == Send) {
+        if (m_port.isOpen())
+            m_port.write(text);
+        m_display.showSent(renderTraffic(text));
+        m_replyTimeout.start();
+        m_awaitingReply = true;
+        m_displayClear.start();
+        return;
+    }
+    const QString rendered = renderTraffic(text);
+    m_display.showReceived(rendered);
+    if (const auto status = decodeReply(m_sendText, m_cmdPrefix, rendered))
+        m_display.showStatus(*status);
+}
+
+void Transaction::onCommEvent(int code)
+{
+    if (code != SerialPort::Receive)
+        return;
+    m_recvText += m_port.readAll();
+    m_awaitingReply = false;
+    hyouji(m_recvText, Received);
+}
+
+void Transaction::onReplyTimeout()
+{
+    if (m_awaitingReply)
+        m_display.showReceived(NoReplyMark);
+    m_replyTimeout.stop();
+    m_recvText.clear();
+    m_awaitingReply = false;
+}
+
+void Transaction::onDisplayClear()
+{
+    m_display.showSent(QString());
+    m_display.showReceived(QString());
+    m_display.showStatus(QString());
+    m_displayClear.stop();
+}

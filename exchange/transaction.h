@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class IntervalTimer;
+class SerialPort;
+
+// The three display lines the exchange writes: sent traffic, received traffic, status.
+class TrafficDisplay {
+public:
+    virtual ~TrafficDisplay() = default;
+    virtual void showSent(const QString &text) = 0;
+    virtual void showReceived(const QString &text) = 0;
+    virtual void showStatus(const QString &text) = 0;
+};
+
+// Every exchange with the projector: the only code that writes to the port (Hyouji), the
+// receive handler, the reply timeout (Timer2) and the display clear (Timer4).
+class Transaction {
+public:
+    enum Direction : unsigned char { Send = 1, Received = 2 };
+
+    Transaction(SerialPort &port, IntervalTimer &replyTimeout, IntervalTimer &displayClear,
+                TrafficDisplay &display);
+
+    // A sender's steps 2 and 3: SendText = CmdPrefix & code & CR, then Hyouji(SendText, 1).
+    void sendCommand(const QByteArray &code);
+    // Writes (send only), renders and shows the text; decodes received text.
+    void hyouji(const QByteArray &text, Direction direction);
+
+    void onCommEvent(int code);
+    void onReplyTimeout();
+    void onDisplayClear();
+
+    const QByteArray &sendText() const { return m_sendText; }
+    const QByteArray &recvText() const { return m_recvText; }
+    const QByteArray &cmdPrefix() const { return m_cmdPrefix; }
+    bool awaitingReply() const { return m_awaitingReply; }
+    void clearRecvText() { m_recvText.clear(); }
+    void reset();
+
+private:
+    SerialPort &m_port;
+    IntervalTimer &m_replyTimeout;
+    IntervalTimer &m_displayClear;
+    TrafficDisplay &m_display;
+
+    QByteArray m_sendText;
+    QByteArray m_recvText;
+    QByteArray m_cmdPrefix;
+    bool m_awaitingReply = false;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "serial_port.h"
+
+// The panel's port on a real serial device through QSerialPort.
+// Port 1 maps to $ZRA70_COM1 when set, else /dev/ttyS0 (COM1 on Windows); port 2 likewise.
+class QtSerialPort final : public SerialPort {
+    Q_OBJECT
+public:
+    explicit QtSerialPort(QObject *parent = nullptr);
+    ~QtSerialPort() override;
+
+    PortStatus setPortNumber(int number) override;
+    int portNumber() const override;
+    PortStatus setSettings(const QString &settings) override;
+    QString settings() const override;
+    PortStatus open() override;
+    PortStatus close() override;
+    bool isOpen() const override;
+    PortStatus write(const QByteArray &bytes) override;
+    QByteArray readAll() override;
+    QString deviceName() const override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

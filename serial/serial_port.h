@@ -1,0 +1,47 @@
+#pragma once
+
+#include "port_status.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// The panel's one serial port: numbered 1 or 2, configured by a settings text such as
+// "19200,N,8,1", opened and closed, written and read. Number and settings stay with the
+// object across close, renumber and reopen.
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    // Communication event codes delivered by commEvent().
+    enum CommEvent {
+        Receive = 2,        // characters are waiting to be read
+        EventBreak = 1001,  // a break signal was received
+        EventFrame = 1004,  // framing error
+        EventOverrun = 1006,
+        EventRxParity = 1009,
+        EventDeviceError = 1011, // the device failed or went away
+    };
+    Q_ENUM(CommEvent)
+
+    using QObject::QObject;
+
+    virtual PortStatus setPortNumber(int number) = 0;
+    virtual int portNumber() const = 0;
+    // Allowed while open, and then applies at once.
+    virtual PortStatus setSettings(const QString &settings) = 0;
+    virtual QString settings() const = 0;
+    virtual PortStatus open() = 0;
+    virtual PortStatus close() = 0;
+    virtual bool isOpen() const = 0;
+    // One byte per character, nothing added.
+    virtual PortStatus write(const QByteArray &bytes) = 0;
+    // Every waiting byte, removed from the buffer.
+    virtual QByteArray readAll() = 0;
+    // The device the current port number maps to, for messages.
+    virtual QString deviceName() const = 0;
+
+signals:
+    // Raised on the UI thread as soon as one byte or more is waiting (code Receive),
+    // or when the line reports an error (the other codes).
+    void commEvent(int code);
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "serial_port.h"
+
+#include <QList>
+#include <QSet>
+
+// A recording port for unit tests: remembers every operation, takes bytes "from the line"
+// through deliver(), and fails the operations a test tells it to.
+class FakeSerialPort final : public SerialPort {
+public:
+    PortStatus setPortNumber(int number) override
+    {
+        log(QStringLiteral("number %1").arg(number));
+        m_number = number;
+        return PortStatus::success();
+    }
+    int portNumber() const override { return m_number; }
+    PortStatus setSettings(const QString &settings) override
+    {
+        log(QStringLiteral("settings %1").arg(settings));
+        m_settings = settings;
+        return PortStatus::success();
+    }
+    QString settings() const override { return m_settings; }
+    PortStatus open() override
+    {
+        log(QStringLiteral("open %1").arg(m_number));
+        if (m_missingPorts.contains(m_number))
+            return PortStatus::failure(QStringLiteral("port %1 missing").arg(m_number));
+        m_open = true;
+        return PortStatus::success();
+    }
+    PortStatus close() override
+    {
+        log(QStringLiteral("close"));
+        m_open = false;
+        return PortStatus::success();
+    }
+    bool isOpen() const override { return m_open; }
+    PortStatus write(const QByteArray &bytes) override
+    {
+        if (!m_open)
+            return PortStatus::failure(QStringLiteral("not open"));
+        written.append(bytes);
+        return PortStatus::success();
+    }
+    QByteArray readAll() override { return std::exchange(m_waiting, {}); }
+    QString deviceName() const override { return QStringLiteral("/dev/fake%1").arg(m_number); }
+
+    // Bytes arriving from the projector: buffered, then the receive event is raised.
+    void deliver(const QByteArray &bytes)
+    {
+        m_waiting.append(bytes);
+        emit commEvent(Receive);
+    }
+    void makeMissing(int number) { m_missingPorts.insert(number); }
+    void makePresent(int number) { m_missingPorts.remove(number); }
+
+    QList<QByteArray> written; // every write, in order
+    QStringList operations;    // every configuration operation, in order
+
+private:
+    void log(const QString &operation) { operations.append(operation); }
+
+    int m_number = 1;
+    QString m_settings = QStringLiteral("9600,N,8,1");
+    bool m_open = false;
+    QByteArray m_waiting;
+    QSet<int> m_missingPorts;
+};
