@@ -44,4 +44,8 @@ signals:
     // Raised on the UI thread as soon as one byte or more is waiting (code Receive),
     // or when the line reports an error (the other codes).
     void commEvent(int code);
+    // The open device failed or went away: the port has closed itself. Raised once a loss.
+    void linkLost(const QString &description);
+    // The device of a lost link exists again and can be reopened.
+    void deviceReturned();
 };
