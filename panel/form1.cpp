@@ -1,12 +1,161 @@
 #include "form1.h"
 
-// TODO(layout helper): build every control from the layout table.
-Form1::Form1(QWidget *parent)
-    : QWidget(parent)
+#include "layout_table.h"
+#include "panel_geometry.h"
+#include "panel_widgets.h"
+
+#include <QHash>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+void setColours(QWidget *widget, QPalette::ColorRole backRole, QPalette::ColorRole textRole,
+                const layout::ControlSpec &spec)
 {
-    setWindowTitle(QStringLiteral("TAVO   ZRA70_20  CONTROL   Ver.1.40"));
+    QPalette palette = widget->palette();
+    if (const QColor back = panelColour(spec.background); back.isValid())
+        palette.setColor(backRole, back);
+    if (const QColor text = panelColour(spec.text); text.isValid())
+        palette.setColor(textRole, text);
+    widget->setPalette(palette);
 }
+
+QWidget *createControl(const layout::ControlSpec &spec, QWidget *container)
+{
+    using enum layout::Kind;
+    const QString caption = QString::fromUtf8(spec.caption);
+    switch (spec.kind) {
+    case Button: {
+        auto *button = new PanelButton(caption, container);
+        button->setFocusPolicy(Qt::StrongFocus);
+        setColours(button, QPalette::Button, QPalette::ButtonText, spec);
+        return button;
+    }
+    case Label: {
+        auto *label = new PanelLabel(caption, container);
+        Qt::Alignment horizontal = Qt::AlignLeft;
+        if (spec.notes & layout::Centred)
+            horizontal = Qt::AlignHCenter;
+        else if (spec.notes & layout::RightAligned)
+            horizontal = Qt::AlignRight;
+        label->setAlignment(horizontal | Qt::AlignTop);
+        label->setSingleBorder(spec.notes & layout::SingleBorder);
+        setColours(label, QPalette::Window, QPalette::WindowText, spec);
+        return label;
+    }
+    case Frame: {
+        auto *frame = new PanelFrame(container);
+        setColours(frame, QPalette::Window, QPalette::WindowText, spec);
+        return frame;
+    }
+    case Option: {
+        auto *option = new QRadioButton(caption, container);
+        option->setAutoFillBackground(true);
+        option->setChecked(spec.notes & layout::SelectedAtStart);
+        setColours(option, QPalette::Window, QPalette::WindowText, spec);
+        return option;
+    }
+    case TextBox: {
+        auto *box = new QLineEdit(container);
+        setColours(box, QPalette::Base, QPalette::Text, spec);
+        return box;
+    }
+    case Picture:
+        return new PanelPicture(QPixmap(QStringLiteral(":/panel/image1.png")), container);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("TAVO   ZRA70_20  CONTROL   Ver.1.40"));
+    setFont(panelFont({layout::Face::Window, 9, false}));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, panelColour(layout::Colour::Silver));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    buildFromLayout();
+    setViewHeight(kFullHeightTwips);
+}
+
 Form1::~Form1() = default;
-void Form1::setViewHeight(int outerTwips) { resize(633, (outerTwips - 370) / 15); }
-int Form1::viewHeight() const { return height() * 15 + 370; }
-void Form1::placeAtStart() { setViewHeight(5350); }
+
+void Form1::buildFromLayout()
+{
+    QHash<QString, QWidget *> built;
+    std::multimap<int, QWidget *> focusOrder;
+    for (const layout::ControlSpec &spec : layout::controls()) {
+        QWidget *container = spec.container ? built.value(QLatin1String(spec.container)) : this;
+        Q_ASSERT(container);
+        QWidget *widget = createControl(spec, container);
+        const QString name = QLatin1String(spec.name);
+        widget->setObjectName(name);
+        widget->setGeometry(twipsToPixels(spec.left, spec.top, spec.width, spec.height));
+        widget->setFont(panelFont(spec.font));
+        if (spec.notes & layout::HiddenAtStart)
+            widget->hide();
+        if (widget->focusPolicy() != Qt::NoFocus)
+            focusOrder.emplace(spec.tab, widget);
+        built.insert(name, widget);
+    }
+
+    for (const layout::LineSpec &spec : layout::lines()) {
+        const QLine line(twipsToPixels(spec.x1), twipsToPixels(spec.y1), twipsToPixels(spec.x2),
+                         twipsToPixels(spec.y2));
+        auto *widget = new PanelLine(line, layout::kLineWidthPixels,
+                                     panelColour(layout::kLineColour), this);
+        widget->setObjectName(QLatin1String(spec.name));
+        built.insert(widget->objectName(), widget);
+    }
+
+    // Earlier in the stacking list lies on top; labels, the picture and the lines lie beneath
+    // everything else in their container, the lines lowest.
+    const auto stacking = layout::stackingOrder();
+    std::for_each(stacking.rbegin(), stacking.rend(),
+                  [&](const char *name) { built.value(QLatin1String(name))->raise(); });
+    for (const layout::ControlSpec &spec : layout::controls()) {
+        if (spec.kind == layout::Kind::Label || spec.kind == layout::Kind::Picture)
+            built.value(QLatin1String(spec.name))->lower();
+    }
+    for (const layout::LineSpec &spec : layout::lines())
+        built.value(QLatin1String(spec.name))->lower();
+
+    QWidget *previous = nullptr;
+    for (const auto &[tab, widget] : focusOrder) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+    focusOrder.begin()->second->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::setViewHeight(int outerTwips)
+{
+    m_viewHeightTwips = outerTwips;
+    setFixedSize(kClientWidthPixels, clientHeightPixels(outerTwips));
+}
+
+int Form1::viewHeight() const { return m_viewHeightTwips; }
+
+void Form1::placeAtStart()
+{
+    // Before the window is first shown its frame is unknown and the outer size is the client's.
+    const QSize frameExtra = frameGeometry().size() - size();
+    const QSize fullOuter(kClientWidthPixels + frameExtra.width(),
+                          clientHeightPixels(kFullHeightTwips) + frameExtra.height());
+    const QRect screenRect = screen() ? screen()->geometry() : QRect();
+    move(startPosition(screenRect, fullOuter));
+    setViewHeight(kCompactHeightTwips);
+}

@@ -21,4 +21,9 @@ public:
     {
         return findChild<T *>(name);
     }
+
+private:
+    void buildFromLayout();
+
+    int m_viewHeightTwips = 0;
 };

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "layout_table.h"
+
+#include <QColor>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+// The design's fonts: G and PG with fallbacks for systems without the MS fonts.
+QFont panelFont(const layout::FontSpec &spec);
+// The design's colours; an invalid QColor for Colour::Default.
+QColor panelColour(layout::Colour colour);
+
+// A push button drawn in its own background colour (QPalette::Button) with its caption
+// centred. A caption wider than the button wraps onto further lines; one that still does not
+// fit is drawn in a smaller size rather than clipped.
+class PanelButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit PanelButton(const QString &caption, QWidget *parent = nullptr);
+
+    // The area inside the bevel where the caption is drawn.
+    QRect captionArea() const;
+    // The font the caption is drawn in, and the bounding box of its wrapped text.
+    QFont captionFont() const;
+    QRect captionBounds() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct CaptionFit {
+        QFont font;
+        int flags;
+        QRect bounds;
+    };
+    CaptionFit fitCaption() const;
+};
+
+// Static text on an opaque background, optionally with a thin single border.
+class PanelLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit PanelLabel(const QString &caption, QWidget *parent = nullptr);
+    void setSingleBorder(bool on);
+    bool hasSingleBorder() const { return m_border; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_border = false;
+};
+
+// A plain untitled group box: a silver area with an etched outline.
+class PanelFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit PanelFrame(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// A straight horizontal or vertical line, drawn beneath the controls.
+class PanelLine : public QWidget {
+    Q_OBJECT
+public:
+    PanelLine(const QLine &line, int widthPixels, const QColor &colour, QWidget *parent = nullptr);
+    QLine line() const { return m_line; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QLine m_line;
+    QColor m_colour;
+};
+
+// The static picture, shown unscaled; reports double clicks.
+class PanelPicture : public QLabel {
+    Q_OBJECT
+public:
+    explicit PanelPicture(const QPixmap &picture, QWidget *parent = nullptr);
+
+signals:
+    void doubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};

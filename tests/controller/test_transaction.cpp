@@ -1,0 +1,150 @@
+#include "fake_serial_port.h"
+#include "fake_timers.h"
+#include "recording_display.h"
+#include "transaction.h"
+
+#include <QTest>
+
+// The transaction routine on a fake clock: what goes on the line, what the three lines show,
+// and when the reply timeout and display clear act.
+class TransactionTest : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        Rig()
+            : transaction(port, *replyTimeout, *displayClear, display)
+        {
+            QObject::connect(&port, &SerialPort::commEvent,
+                             [this](int code) { transaction.onCommEvent(code); });
+            replyTimeout->setTickHandler([this] { transaction.onReplyTimeout(); });
+            displayClear->setTickHandler([this] { transaction.onDisplayClear(); });
+            port.open();
+        }
+        FakeTimerService clock;
+        std::unique_ptr<IntervalTimer> replyTimeout = clock.createTimer(500);
+        std::unique_ptr<IntervalTimer> displayClear = clock.createTimer(1000);
+        FakeSerialPort port;
+        RecordingDisplay display;
+        Transaction transaction;
+    };
+
+private slots:
+    void sendWritesCodeAndCarriageReturnAndShowsRendering()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("C12");
+        QCOMPARE(rig.port.written, QList<QByteArray>{"C12\r"});
+        QCOMPARE(rig.display.sent, QStringLiteral(" C 1 2 CR "));
+        QVERIFY(rig.transaction.awaitingReply());
+        QVERIFY(rig.replyTimeout->isActive());
+        QVERIFY(rig.displayClear->isActive());
+    }
+
+    void replyIsShownAndDecodedAndTimeoutLeavesNoMark()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("CR0");
+        rig.port.deliver("00\r");
+        QCOMPARE(rig.display.received, QStringLiteral(" 0 0 CR "));
+        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
+        QVERIFY(!rig.transaction.awaitingReply());
+
+        rig.clock.advance(500);
+        QCOMPARE(rig.display.received, QStringLiteral(" 0 0 CR "));
+        QVERIFY(rig.transaction.recvText().isEmpty());
+        QVERIFY(!rig.replyTimeout->isActive());
+    }
+
+    void missingReplyIsMarkedAtTimeoutThenAllLinesBlankAtDisplayClear()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("CR0");
+        rig.clock.advance(499);
+        QCOMPARE(rig.display.received, QString());
+        rig.clock.advance(1);
+        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
+        rig.clock.advance(499);
+        QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
+        rig.clock.advance(1);
+        QCOMPARE(rig.display.sent, QString());
+        QCOMPARE(rig.display.received, QString());
+        QCOMPARE(rig.display.status, QString());
+        QVERIFY(!rig.displayClear->isActive());
+    }
+
+    void replyInTwoPiecesIsShownWholeOnceComplete()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("CR0");
+        rig.port.deliver("8");
+        QCOMPARE(rig.display.received, QStringLiteral(" 8 "));
+        QCOMPARE(rig.display.status, QString());
+        rig.port.deliver("0\r");
+        QCOMPARE(rig.display.received, QStringLiteral(" 8 0 CR "));
+        QCOMPARE(rig.display.status, QStringLiteral(" Stand by"));
+    }
+
+    void staleReplyStaysInFrontOfTheNextOne()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("C00");
+        rig.port.deliver(QByteArray("\x06", 1));
+        rig.transaction.sendCommand("CR0");
+        rig.port.deliver("00\r");
+        QCOMPARE(rig.display.received, QStringLiteral(" ACK 0 0 CR "));
+        // The key is read from the earlier characters, so nothing matches.
+        QCOMPARE(rig.display.status, QString());
+    }
+
+    void receiveEventWithNothingWaitingShowsCollectionAgain()
+    {
+        Rig rig;
+        emit rig.port.commEvent(SerialPort::Receive);
+        QCOMPARE(rig.display.received, QStringLiteral(" "));
+    }
+
+    void otherCommunicationEventsChangeNothing()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("CR0");
+        emit rig.port.commEvent(SerialPort::EventFrame);
+        QVERIFY(rig.transaction.awaitingReply());
+        QCOMPARE(rig.display.received, QString());
+    }
+
+    void lateReplyIsShownWithoutMark()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("CR1");
+        rig.clock.advance(500);
+        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
+        rig.port.deliver("3\r");
+        QCOMPARE(rig.display.received, QStringLiteral(" 3 CR "));
+        QCOMPARE(rig.display.status, QStringLiteral(" Video"));
+    }
+
+    void settingIntervalOfRunningTimerRestartsItsCount()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("C09");
+        rig.clock.advance(300);
+        rig.replyTimeout->setInterval(200);
+        rig.clock.advance(199);
+        QCOMPARE(rig.display.received, QString());
+        rig.clock.advance(1);
+        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
+    }
+
+    void sendOnClosedPortWritesNothingButShowsTheTraffic()
+    {
+        Rig rig;
+        rig.port.close();
+        rig.transaction.sendCommand("C00");
+        QVERIFY(rig.port.written.isEmpty());
+        QCOMPARE(rig.display.sent, QStringLiteral(" C 0 0 CR "));
+        QVERIFY(rig.replyTimeout->isActive());
+    }
+};
+
+QTEST_GUILESS_MAIN(TransactionTest)
+#include "test_transaction.moc"

@@ -1,0 +1,240 @@
+#include "panel_rig.h"
+#include "view_switcher.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+
+// The view heights, the data toggle, the free-text sender and the port panel's timer.
+class ViewsTest : public QObject {
+    Q_OBJECT
+
+    static void pressKey(PanelRig &rig, Qt::KeyboardModifiers modifiers)
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &rig.form, Qt::Key_H, modifiers);
+    }
+    static void doubleClickPicture(PanelRig &rig)
+    {
+        QTest::mouseDClick(rig.form.control("Image1"), Qt::LeftButton);
+    }
+    static QString toggleCaption(const PanelRig &rig) { return rig.button("Command34")->text(); }
+    static bool toggleShown(const PanelRig &rig) { return !rig.button("Command34")->isHidden(); }
+
+    enum State { Compact, Extended, Full, CompactWithToggle, DataShown };
+    static void goTo(PanelRig &rig, State state)
+    {
+        switch (state) {
+        case Compact:
+            break;
+        case Extended:
+            pressKey(rig, Qt::ControlModifier);
+            break;
+        case Full:
+            pressKey(rig, Qt::ControlModifier);
+            doubleClickPicture(rig);
+            break;
+        case CompactWithToggle:
+            pressKey(rig, Qt::ControlModifier);
+            rig.click("Command34");
+            break;
+        case DataShown:
+            goTo(rig, CompactWithToggle);
+            rig.click("Command34");
+            break;
+        }
+    }
+    static void expectState(const PanelRig &rig, int height, bool shown, const QString &caption,
+                            int extendedView)
+    {
+        QCOMPARE(rig.form.viewHeight(), height);
+        QCOMPARE(toggleShown(rig), shown);
+        QCOMPARE(toggleCaption(rig), caption);
+        QCOMPARE(rig.controller.views().extendedView(), extendedView);
+    }
+
+private slots:
+    void startsCompactWithToggleHidden()
+    {
+        PanelRig rig;
+        expectState(rig, 5350, false, QStringLiteral("データを表示する"), 0);
+    }
+
+    void transitions_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("extendedView");
+        const QString show = QStringLiteral("データを表示する");
+        const QString hide = QStringLiteral("データを表示しない");
+        const QString close = QStringLiteral("CLOSE");
+        const QList<std::pair<int, const char *>> states{{Compact, "compact"},
+                                                         {Extended, "extended"},
+                                                         {Full, "full"},
+                                                         {CompactWithToggle, "compact+toggle"},
+                                                         {DataShown, "data shown"}};
+        for (const auto &[state, name] : states) {
+            QTest::addRow("%s, Ctrl+H", name) << state << "ctrl+h" << 7200 << close << 1;
+        }
+        QTest::newRow("compact, picture") << int(Compact) << "picture" << 5350 << show << 0;
+        QTest::newRow("extended, picture") << int(Extended) << "picture" << 9100 << close << 1;
+        QTest::newRow("full, picture") << int(Full) << "picture" << 9100 << close << 1;
+        QTest::newRow("compact+toggle, picture")
+            << int(CompactWithToggle) << "picture" << 5350 << show << 0;
+        QTest::newRow("data shown, picture") << int(DataShown) << "picture" << 6645 << hide << 0;
+        QTest::newRow("extended, toggle") << int(Extended) << "toggle" << 5350 << show << 0;
+        QTest::newRow("full, toggle") << int(Full) << "toggle" << 5350 << show << 0;
+        QTest::newRow("data shown, toggle") << int(DataShown) << "toggle" << 5350 << show << 0;
+        QTest::newRow("compact+toggle, toggle")
+            << int(CompactWithToggle) << "toggle" << 6645 << hide << 0;
+    }
+    void transitions()
+    {
+        QFETCH(int, from);
+        QFETCH(QString, action);
+        QFETCH(int, height);
+        QFETCH(QString, caption);
+        QFETCH(int, extendedView);
+        PanelRig rig;
+        goTo(rig, State(from));
+        if (action == "ctrl+h")
+            pressKey(rig, Qt::ControlModifier);
+        else if (action == "picture")
+            doubleClickPicture(rig);
+        else
+            rig.click("Command34");
+        expectState(rig, height, from != Compact || action == "ctrl+h", caption, extendedView);
+    }
+
+    void ctrlWithShiftOrAltDoesNothing_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Ctrl+Shift+H") << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("Ctrl+Alt+H") << int(Qt::ControlModifier | Qt::AltModifier);
+        QTest::newRow("H alone") << int(Qt::NoModifier);
+    }
+    void ctrlWithShiftOrAltDoesNothing()
+    {
+        QFETCH(int, modifiers);
+        PanelRig rig;
+        pressKey(rig, Qt::KeyboardModifiers(modifiers));
+        expectState(rig, 5350, false, QStringLiteral("データを表示する"), 0);
+    }
+
+    void shortcutWorksWhicheverControlHasFocusAndIsNotConsumed()
+    {
+        PanelRig rig;
+        goTo(rig, Full);
+        auto *box = rig.form.control<QLineEdit>("Text1");
+        box->setText("abc");
+        QTest::keyClick(box, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(rig.form.viewHeight(), 7200);
+    }
+
+    void sendTransmitsTheTextAsTypedWithLongReplyTiming()
+    {
+        PanelRig rig;
+        rig.form.control<QLineEdit>("Text1")->setText("cr0 x");
+        rig.click("Command95");
+        QCOMPARE(rig.port.written, QList<QByteArray>{"cr0 x\r"});
+        QCOMPARE(rig.interval(2), 2000);
+        QCOMPARE(rig.interval(4), 2500);
+        QCOMPARE(rig.form.control<QLineEdit>("Text1")->text(), QStringLiteral("cr0 x"));
+    }
+
+    void typedQueriesDecodeOnlyWhenExact_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("CR0") << "CR0" << " Power ON";
+        QTest::newRow("cr0") << "cr0" << "";
+        QTest::newRow("CRA") << "CRA" << " Video & Audio mute OFF";
+    }
+    void typedQueriesDecodeOnlyWhenExact()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, status);
+        PanelRig rig;
+        rig.form.control<QLineEdit>("Text1")->setText(typed);
+        rig.click("Command95");
+        rig.port.deliver("00\r");
+        QCOMPARE(rig.line("Label22"), status);
+    }
+
+    void sendWithEmptyBoxSendsLoneCarriageReturn()
+    {
+        PanelRig rig;
+        rig.click("Command95");
+        QCOMPARE(rig.port.written, QList<QByteArray>{"\r"});
+    }
+
+    void textBeyondAsciiGoesOutOneBytePerCharacter()
+    {
+        PanelRig rig;
+        rig.form.control<QLineEdit>("Text1")->setText(QStringLiteral("C\u00e9\u30c7"));
+        rig.click("Command95");
+        QCOMPARE(rig.port.written, QList<QByteArray>{QByteArray("C\xe9?\r")});
+        QCOMPARE(rig.line("Label11"), QStringLiteral(" C ? ? CR "));
+    }
+
+    void clsClearsTheBoxAndSendsNothing()
+    {
+        PanelRig rig;
+        rig.form.control<QLineEdit>("Text1")->setText("C00");
+        rig.click("Command96");
+        QCOMPARE(rig.form.control<QLineEdit>("Text1")->text(), QString());
+        QVERIFY(rig.port.written.isEmpty());
+    }
+
+    void comShowsPanelUntilTimer3()
+    {
+        PanelRig rig;
+        rig.click("Command33");
+        QVERIFY(rig.form.control("Frame8")->isVisible());
+        rig.clock.advance(4999);
+        QVERIFY(rig.form.control("Frame8")->isVisible());
+        rig.clock.advance(1);
+        QVERIFY(!rig.form.control("Frame8")->isVisible());
+        QVERIFY(!rig.controller.timer(3).isActive());
+    }
+
+    void toggleClickRestartsTimer3()
+    {
+        PanelRig rig;
+        goTo(rig, CompactWithToggle);
+        rig.clock.advance(6000);
+        rig.click("Command33");
+        rig.clock.advance(4000);
+        rig.click("Command34");
+        rig.clock.advance(4999);
+        QVERIFY(rig.form.control("Frame8")->isVisible());
+        rig.clock.advance(1);
+        QVERIFY(!rig.form.control("Frame8")->isVisible());
+    }
+
+    void successfulPortChoiceHidesThePanel()
+    {
+        PanelRig rig;
+        rig.click("Command33");
+        rig.form.control<QRadioButton>("Option10")->click();
+        QVERIFY(!rig.form.control("Frame8")->isVisible());
+        QCOMPARE(rig.port.settings(), QStringLiteral("9600,N,8,1"));
+    }
+
+    void failedPortChoiceWarnsAndLeavesPanelShowing()
+    {
+        PanelRig rig;
+        rig.port.makeMissing(2);
+        rig.click("Command33");
+        rig.form.control<QRadioButton>("Option2")->click();
+        QCOMPARE(rig.warnings, QStringList{"port 2 missing"});
+        QVERIFY(rig.form.control("Frame8")->isVisible());
+        QVERIFY(rig.form.control<QRadioButton>("Option2")->isChecked());
+        QCOMPARE(rig.port.portNumber(), 1);
+    }
+};
+
+QTEST_MAIN(ViewsTest)
+#include "test_views.moc"
