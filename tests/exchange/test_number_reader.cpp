@@ -23,8 +23,7 @@ private slots:
     void textWithoutNumberReadsAsZero();
 };
 
-void TestNumberReader::decimalNumbersReadWithBlanksSkipped_data()
-{
+void TestNumberReader::decimalNumbersReadWithBlanksSkipped_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
 
@@ -45,19 +44,17 @@ void TestNumberReader::decimalNumbersReadWithBlanksSkipped_data()
     QTest::newRow("letter stops") << "12abc" << 12.0;
     QTest::newRow("sign after digits stops") << "12-3" << 12.0;
     QTest::newRow("non-ASCII character stops") << QString::fromUtf8("4\u00e92") << 4.0;
-    QTest::newRow("more digits than a 64-bit integer") << "123456789012345678901234567890"
-                                                      << 1.2345678901234568e29;
+    QTest::newRow("more digits than a 64-bit integer")
+        << "123456789012345678901234567890" << 1.2345678901234568e29;
 }
 
-void TestNumberReader::decimalNumbersReadWithBlanksSkipped()
-{
+void TestNumberReader::decimalNumbersReadWithBlanksSkipped() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readNumber(text), value);
 }
 
-void TestNumberReader::exponentsScaleByPowersOfTen_data()
-{
+void TestNumberReader::exponentsScaleByPowersOfTen_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
 
@@ -75,20 +72,17 @@ void TestNumberReader::exponentsScaleByPowersOfTen_data()
     QTest::newRow("just beyond double range") << "2E308" << Infinity;
     QTest::newRow("small mantissa, large exponent") << "0.0001E310" << 1e306;
     QTest::newRow("too small for a double") << "1E-999" << 0.0;
-    QTest::newRow("exponent longer than any integer")
-        << "1E99999999999999999999999999" << Infinity;
+    QTest::newRow("exponent longer than any integer") << "1E99999999999999999999999999" << Infinity;
     QTest::newRow("zero with huge exponent") << "0E99999" << 0.0;
 }
 
-void TestNumberReader::exponentsScaleByPowersOfTen()
-{
+void TestNumberReader::exponentsScaleByPowersOfTen() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readNumber(text), value);
 }
 
-void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping_data()
-{
+void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
 
@@ -113,15 +107,13 @@ void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping_data()
     QTest::newRow("40 bits all set, unsigned") << "&HFFFFFFFFFF" << 1099511627775.0;
 }
 
-void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping()
-{
+void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readNumber(text), value);
 }
 
-void TestNumberReader::textWithoutNumberReadsAsZero_data()
-{
+void TestNumberReader::textWithoutNumberReadsAsZero_data() {
     QTest::addColumn<QString>("text");
 
     QTest::newRow("empty") << "";
@@ -140,8 +132,7 @@ void TestNumberReader::textWithoutNumberReadsAsZero_data()
     QTest::newRow("sign before hex prefix") << "-&H10";
 }
 
-void TestNumberReader::textWithoutNumberReadsAsZero()
-{
+void TestNumberReader::textWithoutNumberReadsAsZero() {
     QFETCH(QString, text);
     QCOMPARE(readNumber(text), 0.0);
 }

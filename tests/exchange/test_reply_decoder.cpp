@@ -7,8 +7,7 @@ namespace {
 // Stands for "the status line keeps what it shows", so that failures print both sides.
 const QString Unchanged = QStringLiteral("<unchanged>");
 
-QString decoded(QByteArrayView sendText, QByteArrayView cmdPrefix, const QString &rendered)
-{
+QString decoded(QByteArrayView sendText, QByteArrayView cmdPrefix, const QString &rendered) {
     return decodeReply(sendText, cmdPrefix, rendered).value_or(Unchanged);
 }
 } // namespace
@@ -33,18 +32,23 @@ private slots:
     void staleCharactersOfAnEarlierReplyGiveTheKey();
 };
 
-void TestReplyDecoder::everyTableRowGivesItsStatusText_data()
-{
+void TestReplyDecoder::everyTableRowGivesItsStatusText_data() {
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QString>("rendered");
     QTest::addColumn<QString>("status");
 
-    QTest::newRow("CR0 00") << QByteArray("CR0\r") << " 0 0 CR " << " Power ON";
-    QTest::newRow("CR0 80") << QByteArray("CR0\r") << " 8 0 CR " << " Stand by";
-    QTest::newRow("CR0 40") << QByteArray("CR0\r") << " 4 0 CR " << " Count down";
-    QTest::newRow("CR0 20") << QByteArray("CR0\r") << " 2 0 CR " << " Cooling down";
-    QTest::newRow("CR0 10") << QByteArray("CR0\r") << " 1 0 CR " << " Power Fail";
-    QTest::newRow("CR0 08") << QByteArray("CR0\r") << " 0 8 CR " << " Temperature Warning";
+    QTest::newRow("CR0 00") << QByteArray("CR0\r") << " 0 0 CR "
+                            << " Power ON";
+    QTest::newRow("CR0 80") << QByteArray("CR0\r") << " 8 0 CR "
+                            << " Stand by";
+    QTest::newRow("CR0 40") << QByteArray("CR0\r") << " 4 0 CR "
+                            << " Count down";
+    QTest::newRow("CR0 20") << QByteArray("CR0\r") << " 2 0 CR "
+                            << " Cooling down";
+    QTest::newRow("CR0 10") << QByteArray("CR0\r") << " 1 0 CR "
+                            << " Power Fail";
+    QTest::newRow("CR0 08") << QByteArray("CR0\r") << " 0 8 CR "
+                            << " Temperature Warning";
     QTest::newRow("CR0 02 trailing blank") << QByteArray("CR0\r") << " 0 2 CR "
                                            << " NO Key input ";
     QTest::newRow("CR0 04") << QByteArray("CR0\r") << " 0 4 CR "
@@ -60,30 +64,47 @@ void TestReplyDecoder::everyTableRowGivesItsStatusText_data()
     QTest::newRow("CR0 81") << QByteArray("CR0\r") << " 8 1 CR "
                             << " Cooling down & sutandby (All Lamp FAIL)";
 
-    QTest::newRow("CR1 1") << QByteArray("CR1\r") << " 1 CR " << " Computer 1";
-    QTest::newRow("CR1 2") << QByteArray("CR1\r") << " 2 CR " << " Computer 2";
-    QTest::newRow("CR1 3") << QByteArray("CR1\r") << " 3 CR " << " Video";
-    QTest::newRow("CR1 4") << QByteArray("CR1\r") << " 4 CR " << " Input mode 4";
+    QTest::newRow("CR1 1") << QByteArray("CR1\r") << " 1 CR "
+                           << " Computer 1";
+    QTest::newRow("CR1 2") << QByteArray("CR1\r") << " 2 CR "
+                           << " Computer 2";
+    QTest::newRow("CR1 3") << QByteArray("CR1\r") << " 3 CR "
+                           << " Video";
+    QTest::newRow("CR1 4") << QByteArray("CR1\r") << " 4 CR "
+                           << " Input mode 4";
     QTest::newRow("CR1 12 only first character counts") << QByteArray("CR1\r") << " 1 2 CR "
                                                         << " Computer 1";
 
-    QTest::newRow("CR4 11") << QByteArray("CR4\r") << " 1 1 CR " << " Normally";
-    QTest::newRow("CR4 10") << QByteArray("CR4\r") << " 1 0 CR " << " Top/Bottom reversal";
-    QTest::newRow("CR4 01") << QByteArray("CR4\r") << " 0 1 CR " << " Left/Right reversal";
+    QTest::newRow("CR4 11") << QByteArray("CR4\r") << " 1 1 CR "
+                            << " Normally";
+    QTest::newRow("CR4 10") << QByteArray("CR4\r") << " 1 0 CR "
+                            << " Top/Bottom reversal";
+    QTest::newRow("CR4 01") << QByteArray("CR4\r") << " 0 1 CR "
+                            << " Left/Right reversal";
     QTest::newRow("CR4 00") << QByteArray("CR4\r") << " 0 0 CR "
                             << " Top/Bottom , Left/Right reversal";
 
-    QTest::newRow("CRA 00") << QByteArray("CRA\r") << " 0 0 CR " << " Video & Audio mute OFF";
-    QTest::newRow("CRA 01") << QByteArray("CRA\r") << " 0 1 CR " << " Video mute ON";
-    QTest::newRow("CRA 02") << QByteArray("CRA\r") << " 0 2 CR " << " Audio mute ON";
-    QTest::newRow("CRA 03") << QByteArray("CRA\r") << " 0 3 CR " << " Video & Audio mute ON";
-    QTest::newRow("CRA 80") << QByteArray("CRA\r") << " 8 0 CR " << " No signal";
-    QTest::newRow("CRA FF") << QByteArray("CRA\r") << " F F CR " << " Stand by";
+    QTest::newRow("CRA 00") << QByteArray("CRA\r") << " 0 0 CR "
+                            << " Video & Audio mute OFF";
+    QTest::newRow("CRA 01") << QByteArray("CRA\r") << " 0 1 CR "
+                            << " Video mute ON";
+    QTest::newRow("CRA 02") << QByteArray("CRA\r") << " 0 2 CR "
+                            << " Audio mute ON";
+    QTest::newRow("CRA 03") << QByteArray("CRA\r") << " 0 3 CR "
+                            << " Video & Audio mute ON";
+    QTest::newRow("CRA 80") << QByteArray("CRA\r") << " 8 0 CR "
+                            << " No signal";
+    QTest::newRow("CRA FF") << QByteArray("CRA\r") << " F F CR "
+                            << " Stand by";
 
-    QTest::newRow("CR7 00") << QByteArray("CR7\r") << " 0 0 CR " << " LAMP OFF";
-    QTest::newRow("CR7 01") << QByteArray("CR7\r") << " 0 1 CR " << " LAMP ON";
-    QTest::newRow("CR7 02") << QByteArray("CR7\r") << " 0 2 CR " << " No2 ON  : 2 Lamp mode";
-    QTest::newRow("CR7 03") << QByteArray("CR7\r") << " 0 3 CR " << " No1,2 ON  : 2 Lamp mode";
+    QTest::newRow("CR7 00") << QByteArray("CR7\r") << " 0 0 CR "
+                            << " LAMP OFF";
+    QTest::newRow("CR7 01") << QByteArray("CR7\r") << " 0 1 CR "
+                            << " LAMP ON";
+    QTest::newRow("CR7 02") << QByteArray("CR7\r") << " 0 2 CR "
+                            << " No2 ON  : 2 Lamp mode";
+    QTest::newRow("CR7 03") << QByteArray("CR7\r") << " 0 3 CR "
+                            << " No1,2 ON  : 2 Lamp mode";
     QTest::newRow("CR7 10") << QByteArray("CR7\r") << " 1 0 CR "
                             << " All OFF : 1 Lamp mode(No1 USE)";
     QTest::newRow("CR7 11") << QByteArray("CR7\r") << " 1 1 CR "
@@ -93,19 +114,18 @@ void TestReplyDecoder::everyTableRowGivesItsStatusText_data()
     QTest::newRow("CR7 22") << QByteArray("CR7\r") << " 2 2 CR "
                             << " No2 ON  : 1 Lamp mode(No2 USE)";
 
-    QTest::newRow("key without carriage return") << QByteArray("CR0\r") << " 8 0" << " Stand by";
+    QTest::newRow("key without carriage return") << QByteArray("CR0\r") << " 8 0"
+                                                 << " Stand by";
 }
 
-void TestReplyDecoder::everyTableRowGivesItsStatusText()
-{
+void TestReplyDecoder::everyTableRowGivesItsStatusText() {
     QFETCH(QByteArray, query);
     QFETCH(QString, rendered);
     QFETCH(QString, status);
     QCOMPARE(decoded(query, "", rendered), status);
 }
 
-void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged_data()
-{
+void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged_data() {
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QString>("rendered");
 
@@ -122,15 +142,13 @@ void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged_data()
     QTest::newRow("CR7 21") << QByteArray("CR7\r") << " 2 1 CR ";
 }
 
-void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged()
-{
+void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged() {
     QFETCH(QByteArray, query);
     QFETCH(QString, rendered);
     QCOMPARE(decoded(query, "", rendered), Unchanged);
 }
 
-void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery_data()
-{
+void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery_data() {
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QString>("status");
 
@@ -146,15 +164,13 @@ void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery_data()
     QTest::newRow("power on command is no query") << QByteArray("C00\r") << Unchanged;
 }
 
-void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery()
-{
+void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery() {
     QFETCH(QByteArray, query);
     QFETCH(QString, status);
     QCOMPARE(decoded(query, "", renderTraffic("00\r")), status);
 }
 
-void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder_data()
-{
+void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder_data() {
     QTest::addColumn<QByteArray>("sendText");
     QTest::addColumn<QByteArray>("cmdPrefix");
     QTest::addColumn<QString>("status");
@@ -167,33 +183,30 @@ void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder_data()
     QTest::newRow("two carriage returns") << QByteArray("CR0\r\r") << QByteArray() << Unchanged;
     QTest::newRow("line feed instead") << QByteArray("CR0\n") << QByteArray() << Unchanged;
     QTest::newRow("nothing sent yet") << QByteArray() << QByteArray() << Unchanged;
-    QTest::newRow("pressure in lower case") << QByteArray("CR pressure\r") << QByteArray()
-                                            << Unchanged;
+    QTest::newRow("pressure in lower case")
+        << QByteArray("CR pressure\r") << QByteArray() << Unchanged;
     QTest::newRow("with prefix") << QByteArray("@1CR0\r") << QByteArray("@1") << " Power ON";
     QTest::newRow("prefix missing") << QByteArray("CR0\r") << QByteArray("@1") << Unchanged;
     QTest::newRow("other prefix") << QByteArray("@2CR0\r") << QByteArray("@1") << Unchanged;
-    QTest::newRow("prefix after query") << QByteArray("CR0@1\r") << QByteArray("@1")
-                                        << Unchanged;
-    QTest::newRow("prefixed pressure") << QByteArray("@1CR PRESSURE\r") << QByteArray("@1")
-                                       << "106 hPa";
+    QTest::newRow("prefix after query") << QByteArray("CR0@1\r") << QByteArray("@1") << Unchanged;
+    QTest::newRow("prefixed pressure")
+        << QByteArray("@1CR PRESSURE\r") << QByteArray("@1") << "106 hPa";
 }
 
-void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder()
-{
+void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder() {
     QFETCH(QByteArray, sendText);
     QFETCH(QByteArray, cmdPrefix);
     QFETCH(QString, status);
     QCOMPARE(decoded(sendText, cmdPrefix, QStringLiteral(" 0 0 CR ")), status);
 }
 
-void TestReplyDecoder::textQueriesCutTheRenderedReply_data()
-{
+void TestReplyDecoder::textQueriesCutTheRenderedReply_data() {
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QString>("status");
 
-    QTest::newRow("CR3 short reply whole") << QByteArray("CR3\r") << QByteArray("1234\r")
-                                           << " 1 2 3 4 CR  Hour Use";
+    QTest::newRow("CR3 short reply whole")
+        << QByteArray("CR3\r") << QByteArray("1234\r") << " 1 2 3 4 CR  Hour Use";
     QTest::newRow("CR3 17 characters fit with CR")
         << QByteArray("CR3\r") << QByteArray("ABCDEFGHIJKLMNOPQ\r")
         << " A B C D E F G H I J K L M N O P Q CR  Hour Use";
@@ -207,23 +220,21 @@ void TestReplyDecoder::textQueriesCutTheRenderedReply_data()
     QTest::newRow("CR6 11 characters leave S3 empty")
         << QByteArray("CR6\r") << QByteArray("031.5xx42.0")
         << "  S1= 0 3 1 . 5 C  ,   S2=  4 2 . 0 C , S3= C";
-    QTest::newRow("CR6 nothing yet") << QByteArray("CR6\r") << QByteArray()
-                                     << "  S1=  C  ,   S2=  C , S3= C";
-    QTest::newRow("CR9 repeats the line") << QByteArray("CR9\r") << QByteArray("AB\x7f\r")
-                                          << " A B ? CR ";
+    QTest::newRow("CR6 nothing yet")
+        << QByteArray("CR6\r") << QByteArray() << "  S1=  C  ,   S2=  C , S3= C";
+    QTest::newRow("CR9 repeats the line")
+        << QByteArray("CR9\r") << QByteArray("AB\x7f\r") << " A B ? CR ";
     QTest::newRow("CR9 nothing yet") << QByteArray("CR9\r") << QByteArray() << " ";
 }
 
-void TestReplyDecoder::textQueriesCutTheRenderedReply()
-{
+void TestReplyDecoder::textQueriesCutTheRenderedReply() {
     QFETCH(QByteArray, query);
     QFETCH(QByteArray, reply);
     QFETCH(QString, status);
     QCOMPARE(decoded(query, "", renderTraffic(reply)), status);
 }
 
-void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal_data()
-{
+void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal_data() {
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QString>("status");
 
@@ -234,35 +245,47 @@ void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal_data()
     QTest::newRow("ACK ends the reading") << QByteArray("\x06"
                                                         "512\r")
                                           << "106 hPa";
-    QTest::newRow("code 20 and H spell hexadecimal") << QByteArray("\x14H200\r") << "650 hPa";
+    QTest::newRow("code 20 and H spell hexadecimal") << QByteArray("\x14H200") << "650 hPa";
+    // " &H 1 CR " reads as &H1C, 28.
+    QTest::newRow("C of the CR rendering is a hex digit") << QByteArray("\x14H1\r") << "135 hPa";
     QTest::newRow("negative reading") << QByteArray("-1\r") << "104 hPa";
-    QTest::newRow("reading too large") << QByteArray("32767\r")
-                                       << " Pressure reading out of range";
-    QTest::newRow("hexadecimal beyond 16 bits") << QByteArray("&H10000\r")
-                                                << " Pressure reading out of range";
+    QTest::newRow("reading too large") << QByteArray("32767\r") << " Pressure reading out of range";
+    QTest::newRow("hexadecimal beyond 16 bits")
+        << QByteArray("&H10000\r") << " Pressure reading out of range";
 }
 
-void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal()
-{
+void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal() {
     QFETCH(QByteArray, reply);
     QFETCH(QString, status);
     QCOMPARE(decoded("CR PRESSURE\r", "", renderTraffic(reply)), status);
 }
 
 // Each receive event re-renders everything collected so far.
-void TestReplyDecoder::replyInPiecesIsDecodedWholeOnceComplete()
-{
+void TestReplyDecoder::replyInPiecesIsDecodedWholeOnceComplete() {
     QCOMPARE(decoded("CR0\r", "", renderTraffic("0")), Unchanged);
-    QCOMPARE(decoded("CR0\r", "", renderTraffic("0" "0")), QStringLiteral(" Power ON"));
-    QCOMPARE(decoded("CR0\r", "", renderTraffic("0" "0" "\r")), QStringLiteral(" Power ON"));
+    QCOMPARE(decoded("CR0\r", "",
+                     renderTraffic("0"
+                                   "0")),
+             QStringLiteral(" Power ON"));
+    QCOMPARE(decoded("CR0\r", "",
+                     renderTraffic("0"
+                                   "0"
+                                   "\r")),
+             QStringLiteral(" Power ON"));
 
     QCOMPARE(decoded("CR PRESSURE\r", "", renderTraffic("5")), QStringLiteral("111 hPa"));
-    QCOMPARE(decoded("CR PRESSURE\r", "", renderTraffic("5" "1")), QStringLiteral("160 hPa"));
-    QCOMPARE(decoded("CR PRESSURE\r", "", renderTraffic("5" "1" "2\r")), QStringLiteral("650 hPa"));
+    QCOMPARE(decoded("CR PRESSURE\r", "",
+                     renderTraffic("5"
+                                   "1")),
+             QStringLiteral("160 hPa"));
+    QCOMPARE(decoded("CR PRESSURE\r", "",
+                     renderTraffic("5"
+                                   "1"
+                                   "2\r")),
+             QStringLiteral("650 hPa"));
 }
 
-void TestReplyDecoder::staleCharactersOfAnEarlierReplyGiveTheKey()
-{
+void TestReplyDecoder::staleCharactersOfAnEarlierReplyGiveTheKey() {
     const QByteArray earlierThenCurrent = QByteArray("80\r") + QByteArray("00\r");
     QCOMPARE(decoded("CR0\r", "", renderTraffic(earlierThenCurrent)), QStringLiteral(" Stand by"));
 }

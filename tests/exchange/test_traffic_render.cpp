@@ -14,8 +14,7 @@ private slots:
     void code20ShiftsLaterCharactersOnePositionEarlier();
 };
 
-void TestTrafficRender::eachByteRendersByTheFirstMatchingRule_data()
-{
+void TestTrafficRender::eachByteRendersByTheFirstMatchingRule_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("rendered");
 
@@ -40,15 +39,13 @@ void TestTrafficRender::eachByteRendersByTheFirstMatchingRule_data()
     QTest::newRow("code 255") << QByteArray("\xff") << " ? ";
 }
 
-void TestTrafficRender::eachByteRendersByTheFirstMatchingRule()
-{
+void TestTrafficRender::eachByteRendersByTheFirstMatchingRule() {
     QFETCH(QByteArray, text);
     QFETCH(QString, rendered);
     QCOMPARE(renderTraffic(text), rendered);
 }
 
-void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte_data()
-{
+void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("rendered");
 
@@ -56,23 +53,20 @@ void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte_data()
     QTest::newRow("C12") << QByteArray("C12\r") << " C 1 2 CR ";
     QTest::newRow("status query") << QByteArray("CR0\r") << " C R 0 CR ";
     QTest::newRow("reply 00") << QByteArray("00\r") << " 0 0 CR ";
-    QTest::newRow("words with blanks") << QByteArray("CF FANMODE L1\r")
-                                       << " C F   F A N M O D E   L 1 CR ";
+    QTest::newRow("words with blanks")
+        << QByteArray("CF FANMODE L1\r") << " C F   F A N M O D E   L 1 CR ";
     QTest::newRow("acknowledged reply") << QByteArray("\x06\r\n") << " ACK CR LF ";
-    QTest::newRow("mixed controls") << QByteArray("\x01\x06\x7f\x14\r")
-                                    << " ? ACK ? &CR ";
+    QTest::newRow("mixed controls") << QByteArray("\x01\x06\x7f\x14\r") << " ? ACK ? &CR ";
 }
 
-void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte()
-{
+void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte() {
     QFETCH(QByteArray, text);
     QFETCH(QString, rendered);
     QCOMPARE(renderTraffic(text), rendered);
 }
 
 // The reply decoder reads reply character k at position 2k (from 1) with blanks between.
-void TestTrafficRender::printableCharacterStandsAtEvenPosition()
-{
+void TestTrafficRender::printableCharacterStandsAtEvenPosition() {
     QByteArray printable;
     for (int code = 32; code <= 122; ++code)
         printable += char(code);
@@ -86,8 +80,7 @@ void TestTrafficRender::printableCharacterStandsAtEvenPosition()
     }
 }
 
-void TestTrafficRender::code20ShiftsLaterCharactersOnePositionEarlier()
-{
+void TestTrafficRender::code20ShiftsLaterCharactersOnePositionEarlier() {
     QCOMPARE(renderTraffic("\x14"
                            "00"),
              QStringLiteral(" &0 0 "));
