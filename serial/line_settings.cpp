@@ -9,14 +9,12 @@ constexpr qint64 MinBaudRate = 50;
 constexpr qint64 MaxBaudRate = 4000000;
 const QString Example = QStringLiteral("\"19200,N,8,1\"");
 
-bool isPrintableAscii(QChar c)
-{
+bool isPrintableAscii(QChar c) {
     return c.unicode() > 32 && c.unicode() < 127;
 }
 
-// The text as a person can read it in a message: anything unprintable shows as '?'.
-QString quoted(const QString &text)
-{
+// The text as it can be shown in a message: blanks, control and non-ASCII characters as '?'.
+QString quoted(const QString &text) {
     QString shown = text;
     for (QChar &c : shown) {
         if (!isPrintableAscii(c))
@@ -25,8 +23,7 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + shown + QLatin1Char('"');
 }
 
-std::optional<qint32> readBaudRate(const QString &field)
-{
+std::optional<qint32> readBaudRate(const QString &field) {
     if (field.isEmpty())
         return std::nullopt;
     for (QChar c : field) {
@@ -40,8 +37,7 @@ std::optional<qint32> readBaudRate(const QString &field)
     return qint32(value);
 }
 
-std::optional<QSerialPort::Parity> readParity(const QString &field)
-{
+std::optional<QSerialPort::Parity> readParity(const QString &field) {
     if (field.size() != 1)
         return std::nullopt;
     switch (field.at(0).toUpper().unicode()) {
@@ -60,8 +56,7 @@ std::optional<QSerialPort::Parity> readParity(const QString &field)
     }
 }
 
-std::optional<QSerialPort::DataBits> readDataBits(const QString &field)
-{
+std::optional<QSerialPort::DataBits> readDataBits(const QString &field) {
     if (field == QLatin1String("5"))
         return QSerialPort::Data5;
     if (field == QLatin1String("6"))
@@ -73,8 +68,7 @@ std::optional<QSerialPort::DataBits> readDataBits(const QString &field)
     return std::nullopt;
 }
 
-std::optional<QSerialPort::StopBits> readStopBits(const QString &field)
-{
+std::optional<QSerialPort::StopBits> readStopBits(const QString &field) {
     if (field == QLatin1String("1"))
         return QSerialPort::OneStop;
     if (field == QLatin1String("1.5"))
@@ -84,37 +78,37 @@ std::optional<QSerialPort::StopBits> readStopBits(const QString &field)
     return std::nullopt;
 }
 
-std::optional<LineSettings> fail(QString *error, const QString &description)
-{
+std::optional<LineSettings> fail(QString *error, const QString &description) {
     if (error)
         *error = description;
     return std::nullopt;
 }
 
 QString fieldError(const QString &text, const char *what, const char *allowed,
-                   const QString &field)
-{
+                   const QString &field) {
     return QStringLiteral("The %1 in the port settings %2 must be %3, not %4.")
         .arg(QLatin1String(what), quoted(text), QLatin1String(allowed), quoted(field));
 }
 
 } // namespace
 
-std::optional<LineSettings> parseLineSettings(const QString &text, QString *error)
-{
+std::optional<LineSettings> parseLineSettings(const QString &text, QString *error) {
     if (text.isEmpty())
-        return fail(error, QStringLiteral("The port settings are empty; expected a text such as %1.")
-                               .arg(Example));
+        return fail(error,
+                    QStringLiteral("The port settings are empty; expected a text such as %1.")
+                        .arg(Example));
     if (text.size() > MaxTextLength)
-        return fail(error, QStringLiteral("The port settings are too long (%1 characters); expected "
-                                          "a text such as %2.")
-                               .arg(text.size())
-                               .arg(Example));
+        return fail(error,
+                    QStringLiteral("The port settings are too long (%1 characters); expected "
+                                   "a text such as %2.")
+                        .arg(text.size())
+                        .arg(Example));
     for (QChar c : text) {
         if (!isPrintableAscii(c))
-            return fail(error, QStringLiteral("The port settings %1 contain a blank or a character "
-                                              "that cannot be shown; expected a text such as %2.")
-                                   .arg(quoted(text), Example));
+            return fail(error,
+                        QStringLiteral("The port settings %1 contain a blank or an unexpected "
+                                       "character; expected a text such as %2.")
+                            .arg(quoted(text), Example));
     }
 
     const QStringList fields = text.split(QLatin1Char(','));
@@ -128,8 +122,8 @@ std::optional<LineSettings> parseLineSettings(const QString &text, QString *erro
     if (const auto baudRate = readBaudRate(fields[0]))
         settings.baudRate = *baudRate;
     else
-        return fail(error, fieldError(text, "speed", "a whole number from 50 to 4000000",
-                                      fields[0]));
+        return fail(error,
+                    fieldError(text, "speed", "a whole number from 50 to 4000000", fields[0]));
     if (const auto parity = readParity(fields[1]))
         settings.parity = *parity;
     else
