@@ -8,6 +8,12 @@
 namespace {
 constexpr char CarriageReturn = '\r';
 const QString NoReplyMark = QStringLiteral(" X X X X");
+
+PortStatus notOpen(const SerialPort &port)
+{
+    return PortStatus::failure(QStringLiteral("Nothing was sent: serial port %1 (%2) is not open.")
+                                   .arg(QString::number(port.portNumber()), port.deviceName()));
+}
 } // namespace
 
 Transaction::Transaction(SerialPort &port, IntervalTimer &replyTimeout,
@@ -35,12 +41,13 @@ void Transaction::sendCommand(const QByteArray &code)
 void Transaction::hyouji(const QByteArray &text, Direction direction)
 {
     if (direction == Send) {
-        if (m_port.isOpen())
-            m_port.write(text);
+        const PortStatus written = m_port.isOpen() ? m_port.write(text) : notOpen(m_port);
         m_display.showSent(renderTraffic(text));
         m_replyTimeout.start();
         m_awaitingReply = true;
         m_displayClear.start();
+        if (!written && m_onSendFailure)
+            m_onSendFailure(written.description());
         return;
     }
     const QString rendered = renderTraffic(text);
@@ -53,8 +60,12 @@ void Transaction::onCommEvent(int code)
 {
     if (code != SerialPort::Receive)
         return;
-    m_recvText += m_port.readAll();
+    const QByteArray arrived = m_port.readAll();
     m_awaitingReply = false;
+    const qsizetype room = MaxCollected - m_recvText.size();
+    if (room <= 0)
+        return; // full: the lines already show all that is kept
+    m_recvText += arrived.first(std::min(room, arrived.size()));
     hyouji(m_recvText, Received);
 }
 

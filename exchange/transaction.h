@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class IntervalTimer;
 class SerialPort;
 
@@ -20,6 +22,9 @@ public:
 class Transaction {
 public:
     enum Direction : unsigned char { Send = 1, Received = 2 };
+    // A collection keeps its first bytes up to this size and drops the rest until it is
+    // cleared, so a line that streams without pause cannot grow it without bound.
+    static constexpr qsizetype MaxCollected = 1024;
 
     Transaction(SerialPort &port, IntervalTimer &replyTimeout, IntervalTimer &displayClear,
                 TrafficDisplay &display);
@@ -28,6 +33,13 @@ public:
     void sendCommand(const QByteArray &code);
     // Writes (send only), renders and shows the text; decodes received text.
     void hyouji(const QByteArray &text, Direction direction);
+
+    // Called once the send sequence is complete when the text could not be written: the
+    // port is not open or refused the write.
+    void setSendFailureHandler(std::function<void(const QString &description)> handler)
+    {
+        m_onSendFailure = std::move(handler);
+    }
 
     void onCommEvent(int code);
     void onReplyTimeout();
@@ -50,4 +62,5 @@ private:
     QByteArray m_recvText;
     QByteArray m_cmdPrefix;
     bool m_awaitingReply = false;
+    std::function<void(const QString &)> m_onSendFailure;
 };

@@ -15,54 +15,56 @@
 namespace {
 
 void setColours(QWidget *widget, QPalette::ColorRole backRole, QPalette::ColorRole textRole,
-                const layout::ControlSpec &spec)
+                const layout::ControlSpec &row)
 {
     QPalette palette = widget->palette();
-    if (const QColor back = panelColour(spec.background); back.isValid())
+    if (const QColor back = panelColour(row.background); back.isValid())
         palette.setColor(backRole, back);
-    if (const QColor text = panelColour(spec.text); text.isValid())
+    if (const QColor text = panelColour(row.text); text.isValid())
         palette.setColor(textRole, text);
     widget->setPalette(palette);
 }
 
-QWidget *createControl(const layout::ControlSpec &spec, QWidget *container)
+QWidget *createControl(const layout::ControlSpec &row, QWidget *container)
 {
     using enum layout::Kind;
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+    const QString caption = QString::fromUtf8(row.caption);
+    switch (row.kind) {
     case Button: {
         auto *button = new PanelButton(caption, container);
         button->setFocusPolicy(Qt::StrongFocus);
-        setColours(button, QPalette::Button, QPalette::ButtonText, spec);
+        setColours(button, QPalette::Button, QPalette::ButtonText, row);
         return button;
     }
     case Label: {
         auto *label = new PanelLabel(caption, container);
         Qt::Alignment horizontal = Qt::AlignLeft;
-        if (spec.notes & layout::Centred)
+        if (row.notes & layout::Centred)
             horizontal = Qt::AlignHCenter;
-        else if (spec.notes & layout::RightAligned)
+        else if (row.notes & layout::RightAligned)
             horizontal = Qt::AlignRight;
         label->setAlignment(horizontal | Qt::AlignTop);
-        label->setSingleBorder(spec.notes & layout::SingleBorder);
-        setColours(label, QPalette::Window, QPalette::WindowText, spec);
+        label->setSingleBorder(row.notes & layout::SingleBorder);
+        setColours(label, QPalette::Window, QPalette::WindowText, row);
         return label;
     }
     case Frame: {
         auto *frame = new PanelFrame(container);
-        setColours(frame, QPalette::Window, QPalette::WindowText, spec);
+        setColours(frame, QPalette::Window, QPalette::WindowText, row);
         return frame;
     }
     case Option: {
         auto *option = new QRadioButton(caption, container);
         option->setAutoFillBackground(true);
-        option->setChecked(spec.notes & layout::SelectedAtStart);
-        setColours(option, QPalette::Window, QPalette::WindowText, spec);
+        option->setBackgroundRole(QPalette::Window);
+        option->setForegroundRole(QPalette::WindowText);
+        option->setChecked(row.notes & layout::SelectedAtStart);
+        setColours(option, QPalette::Window, QPalette::WindowText, row);
         return option;
     }
     case TextBox: {
         auto *box = new QLineEdit(container);
-        setColours(box, QPalette::Base, QPalette::Text, spec);
+        setColours(box, QPalette::Base, QPalette::Text, row);
         return box;
     }
     case Picture:
@@ -96,27 +98,27 @@ void Form1::buildFromLayout()
 {
     QHash<QString, QWidget *> built;
     std::multimap<int, QWidget *> focusOrder;
-    for (const layout::ControlSpec &spec : layout::controls()) {
-        QWidget *container = spec.container ? built.value(QLatin1String(spec.container)) : this;
+    for (const layout::ControlSpec &row : layout::controls()) {
+        QWidget *container = row.container ? built.value(QLatin1String(row.container)) : this;
         Q_ASSERT(container);
-        QWidget *widget = createControl(spec, container);
-        const QString name = QLatin1String(spec.name);
+        QWidget *widget = createControl(row, container);
+        const QString name = QLatin1String(row.name);
         widget->setObjectName(name);
-        widget->setGeometry(twipsToPixels(spec.left, spec.top, spec.width, spec.height));
-        widget->setFont(panelFont(spec.font));
-        if (spec.notes & layout::HiddenAtStart)
+        widget->setGeometry(twipsToPixels(row.left, row.top, row.width, row.height));
+        widget->setFont(panelFont(row.font));
+        if (row.notes & layout::HiddenAtStart)
             widget->hide();
         if (widget->focusPolicy() != Qt::NoFocus)
-            focusOrder.emplace(spec.tab, widget);
+            focusOrder.emplace(row.tab, widget);
         built.insert(name, widget);
     }
 
-    for (const layout::LineSpec &spec : layout::lines()) {
-        const QLine line(twipsToPixels(spec.x1), twipsToPixels(spec.y1), twipsToPixels(spec.x2),
-                         twipsToPixels(spec.y2));
+    for (const layout::LineSpec &row : layout::lines()) {
+        const QLine line(twipsToPixels(row.x1), twipsToPixels(row.y1), twipsToPixels(row.x2),
+                         twipsToPixels(row.y2));
         auto *widget = new PanelLine(line, layout::kLineWidthPixels,
                                      panelColour(layout::kLineColour), this);
-        widget->setObjectName(QLatin1String(spec.name));
+        widget->setObjectName(QLatin1String(row.name));
         built.insert(widget->objectName(), widget);
     }
 
@@ -125,12 +127,12 @@ void Form1::buildFromLayout()
     const auto stacking = layout::stackingOrder();
     std::for_each(stacking.rbegin(), stacking.rend(),
                   [&](const char *name) { built.value(QLatin1String(name))->raise(); });
-    for (const layout::ControlSpec &spec : layout::controls()) {
-        if (spec.kind == layout::Kind::Label || spec.kind == layout::Kind::Picture)
-            built.value(QLatin1String(spec.name))->lower();
+    for (const layout::ControlSpec &row : layout::controls()) {
+        if (row.kind == layout::Kind::Label || row.kind == layout::Kind::Picture)
+            built.value(QLatin1String(row.name))->lower();
     }
-    for (const layout::LineSpec &spec : layout::lines())
-        built.value(QLatin1String(spec.name))->lower();
+    for (const layout::LineSpec &row : layout::lines())
+        built.value(QLatin1String(row.name))->lower();
 
     QWidget *previous = nullptr;
     for (const auto &[tab, widget] : focusOrder) {

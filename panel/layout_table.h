@@ -2,14 +2,14 @@
 
 #include <span>
 
-// The window's design (Part 3.1) as data: one row per control, the decorative lines and the
+// The window as data: one row per control, the decorative lines and the
 // stacking order. Positions and sizes are in twips; a control inside a frame is placed relative
 // to the frame's outer top-left corner.
 namespace layout {
 
 enum class Kind { Button, Label, Frame, Option, TextBox, Picture };
 
-// The design's colour names. Black is the text colour wherever the design gives none;
+// The panel's colour names. Black is the text colour wherever a row gives none;
 // Default leaves the platform's colour (the text box).
 enum class Colour {
     Default,
@@ -30,7 +30,8 @@ enum class Colour {
     ButtonFace,
 };
 
-// G = "ＭＳ ゴシック", PG = "ＭＳ Ｐゴシック"; Window = an empty font cell, the window's G 9 regular.
+// G = "ＭＳ ゴシック", PG = "ＭＳ Ｐゴシック" (proportional);
+// Window = an empty font cell: the window font, G 9 regular.
 enum class Face { Window, G, PG };
 
 struct FontSpec {
@@ -59,7 +60,7 @@ struct ControlSpec {
     Colour text;
     FontSpec font;
     unsigned notes;
-    int tab; // place in the focus order; -1 where the design gives none
+    int tab; // place in the focus order; -1 for controls outside it
 };
 
 struct LineSpec {

@@ -44,6 +44,40 @@ QByteArray typedCommandBytes(const QString &text)
 
 } // namespace
 
+// The window's key preview: sees every key pressed in the window before the focused control
+// does, and never consumes it. Lives on the application, where keys for any control pass.
+class KeyPreview final : public QObject {
+public:
+    KeyPreview(QWidget &window, std::function<void(const QKeyEvent &)> onKeyDown)
+        : m_window(window)
+        , m_onKeyDown(std::move(onKeyDown))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~KeyPreview() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && isFirstReceiver(watched))
+            m_onKeyDown(*static_cast<QKeyEvent *>(event));
+        return false;
+    }
+
+private:
+    // A key goes first to the focused control, then up through its parents; preview it once,
+    // at its first receiver inside this window.
+    bool isFirstReceiver(QObject *watched) const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QWidget *first = focus && m_window.isAncestorOf(focus) ? focus : &m_window;
+        return watched == first;
+    }
+
+    QWidget &m_window;
+    std::function<void(const QKeyEvent &)> m_onKeyDown;
+};
+
 PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &timers,
                                  PanelHooks hooks)
     : m_form(form)
@@ -74,6 +108,10 @@ PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &ti
 
     connect(&port, &SerialPort::commEvent, this,
             [this](int code) { m_transaction->onCommEvent(code); });
+    connect(&port, &SerialPort::linkLost, this, &PanelController::onLinkLost);
+    connect(&port, &SerialPort::deviceReturned, this, &PanelController::onDeviceReturned);
+    m_transaction->setSendFailureHandler(
+        [this](const QString &description) { onSendFailure(description); });
 
     connectCommandButtons();
     connectAdjusters();
@@ -81,13 +119,13 @@ PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &ti
     connectPortOptions();
     m_form.installEventFilter(this);
     m_form.control("Image1")->installEventFilter(this);
-    qApp->installEventFilter(this);
+    m_keyPreview = std::make_unique<KeyPreview>(m_form, [this](const QKeyEvent &key) {
+        if (isExtendedViewShortcut(key))
+            m_views->openExtendedView();
+    });
 }
 
-PanelController::~PanelController()
-{
-    qApp->removeEventFilter(this);
-}
+PanelController::~PanelController() = default;
 
 IntervalTimer &PanelController::timer(int number) const
 {
@@ -99,6 +137,7 @@ void PanelController::load()
     m_form.placeAtStart();
     m_transaction->reset();
     m_portSetup->startUp();
+    m_portTrouble = !m_port.isOpen(); // a failed opening has been reported already
 }
 
 void PanelController::connectCommandButtons()
@@ -144,13 +183,46 @@ void PanelController::connectAuxiliaryButtons()
 void PanelController::connectPortOptions()
 {
     connect(m_form.control<QRadioButton>("Option1"), &QRadioButton::clicked, this,
-            [this] { m_portSetup->choosePort(1); });
+            [this] { choosePort(1); });
     connect(m_form.control<QRadioButton>("Option2"), &QRadioButton::clicked, this,
-            [this] { m_portSetup->choosePort(2); });
+            [this] { choosePort(2); });
     connect(m_form.control<QRadioButton>("Option9"), &QRadioButton::clicked, this,
             [this] { m_portSetup->chooseSpeed(19200); });
     connect(m_form.control<QRadioButton>("Option10"), &QRadioButton::clicked, this,
             [this] { m_portSetup->chooseSpeed(9600); });
+}
+
+void PanelController::choosePort(int number)
+{
+    m_portSetup->choosePort(number);
+    m_portTrouble = !m_port.isOpen(); // a failed choice has shown its own box
+}
+
+void PanelController::onSendFailure(const QString &description)
+{
+    // A held adjuster must not go on repeating into a port that takes nothing.
+    m_repeater->releaseHeld();
+    if (std::exchange(m_portTrouble, true))
+        return;
+    showWarning(description + QStringLiteral("\n\nChoose the port under \"COM\" to reconnect."));
+}
+
+void PanelController::onLinkLost(const QString &description)
+{
+    m_repeater->releaseHeld();
+    if (std::exchange(m_portTrouble, true))
+        return;
+    showWarning(description +
+                QStringLiteral("\n\nThe panel reconnects by itself when the device is back; "
+                               "choosing the port under \"COM\" also reconnects."));
+}
+
+void PanelController::onDeviceReturned()
+{
+    if (m_port.isOpen())
+        return;
+    if (m_port.open())
+        m_portTrouble = false;
 }
 
 void PanelController::sendTypedCommand()
@@ -185,23 +257,9 @@ const Adjuster *PanelController::adjusterFor(QObject *watched) const
     return nullptr;
 }
 
-bool PanelController::isKeyPreviewTarget(QObject *watched) const
-{
-    // A key goes first to the focused control, then up through its parents; preview it once,
-    // at its first receiver inside this window.
-    QWidget *focus = QApplication::focusWidget();
-    QWidget *first = focus && m_form.isAncestorOf(focus) ? focus : &m_form;
-    return watched == first;
-}
-
 bool PanelController::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::KeyPress) {
-        if (isKeyPreviewTarget(watched) && isExtendedViewShortcut(*static_cast<QKeyEvent *>(event)))
-            m_views->openExtendedView();
-        return false; // the focused control still gets the key
-    }
     if (watched == &m_form) {
         // The release of a held adjuster may never arrive once the window loses the mouse.
         const bool minimized = type == QEvent::WindowStateChange && m_form.isMinimized();

@@ -11,6 +11,7 @@
 
 class Form1;
 class IntervalTimer;
+class KeyPreview;
 class QEvent;
 class Repeater;
 class SerialPort;
@@ -66,10 +67,13 @@ private:
     void connectAdjusters();
     void connectAuxiliaryButtons();
     void connectPortOptions();
-    bool isKeyPreviewTarget(QObject *watched) const;
     const Adjuster *adjusterFor(QObject *watched) const;
 
     void sendTypedCommand();
+    void choosePort(int number);
+    void onSendFailure(const QString &description);
+    void onLinkLost(const QString &description);
+    void onDeviceReturned();
     void showPortPanel();
     void endProgram();
 
@@ -81,4 +85,8 @@ private:
     std::unique_ptr<PortSetup> m_portSetup;
     std::unique_ptr<Repeater> m_repeater;
     std::unique_ptr<ViewSwitcher> m_views;
+    std::unique_ptr<KeyPreview> m_keyPreview;
+    // From a failed send or a lost link until the port is open again: the user has been
+    // told once and is not told again.
+    bool m_portTrouble = false;
 };

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QSize>
 
-// Twips (1440 per inch) to pixels at 96 dpi, and the window's fixed dimensions (Part 3.1).
+// Twips (1440 per inch) to pixels at 96 dpi, and the window's fixed dimensions.
 constexpr int kTwipsPerPixel = 15;
 
 // Rounds to the nearest pixel; a twip count never falls exactly halfway.
@@ -21,7 +21,7 @@ inline QRect twipsToPixels(int left, int top, int width, int height)
 }
 
 constexpr int kClientWidthTwips = 9495;
-// The design's outer heights include 370 twips of title bar and borders.
+// The outer heights include 370 twips of title bar and borders.
 constexpr int kTitleAndBordersTwips = 370;
 constexpr int kCompactHeightTwips = 5350;
 constexpr int kDataHeightTwips = 6645;
@@ -30,7 +30,7 @@ constexpr int kFullHeightTwips = 9100;
 
 constexpr int kClientWidthPixels = twipsToPixels(kClientWidthTwips);
 
-// The client height shown at a design outer height: the client bottoms 4980, 6275, 6830 and
+// The client height shown at an outer height: the client bottoms 4980, 6275, 6830 and
 // 8730 twips are kept whatever the platform's title bar really takes.
 constexpr int clientHeightPixels(int outerTwips)
 {

@@ -1,14 +1,12 @@
 #include "panel_widgets.h"
 
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
-QFont panelFont(const layout::FontSpec &spec)
+QFont panelFont(const layout::FontSpec &wanted)
 {
     QFont font;
-    if (spec.face == layout::Face::PG) {
+    if (wanted.face == layout::Face::PG) {
         font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
                           QStringLiteral("sans-serif")});
         font.setStyleHint(QFont::SansSerif);
@@ -17,8 +15,8 @@ QFont panelFont(const layout::FontSpec &spec)
                           QStringLiteral("monospace")});
         font.setStyleHint(QFont::TypeWriter);
     }
-    font.setPointSizeF(spec.face == layout::Face::Window ? 9 : spec.points);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setPointSizeF(wanted.face == layout::Face::Window ? 9 : wanted.points);
+    font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
 
@@ -144,11 +142,8 @@ void PanelButton::paintEvent(QPaintEvent *)
     painter.drawText(area, fit.flags, text());
 
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = r.adjusted(3, 3, -3, -3);
-        option.backgroundColor = face;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.setPen(QPen(kDarkShadow, 1, Qt::DotLine));
+        painter.drawRect(r.adjusted(3, 3, -4, -4));
     }
 }
 
@@ -222,10 +217,4 @@ PanelPicture::PanelPicture(const QPixmap &picture, QWidget *parent)
     setScaledContents(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::NoFocus);
-}
-
-void PanelPicture::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    event->accept();
-    emit doubleClicked();
 }

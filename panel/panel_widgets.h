@@ -8,9 +8,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-// The design's fonts: G and PG with fallbacks for systems without the MS fonts.
-QFont panelFont(const layout::FontSpec &spec);
-// The design's colours; an invalid QColor for Colour::Default.
+// The panel's fonts: G (fixed pitch) and PG (proportional) with fallbacks for systems without the MS fonts.
+QFont panelFont(const layout::FontSpec &wanted);
+// The panel's colours; an invalid QColor for Colour::Default.
 QColor panelColour(layout::Colour colour);
 
 // A push button drawn in its own background colour (QPalette::Button) with its caption
@@ -79,15 +79,9 @@ private:
     QColor m_colour;
 };
 
-// The static picture, shown unscaled; reports double clicks.
+// The static picture, shown unscaled at its top-left corner.
 class PanelPicture : public QLabel {
     Q_OBJECT
 public:
     explicit PanelPicture(const QPixmap &picture, QWidget *parent = nullptr);
-
-signals:
-    void doubleClicked();
-
-protected:
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
 };

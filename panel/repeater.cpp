@@ -27,11 +27,14 @@ void Repeater::press(const Adjuster &adjuster)
         setArrowIntervals();
         m_repeatCode = adjuster.repeatCode;
         m_transaction.sendCommand(adjuster.code);
-        m_repeat.start();
+        if (isHolding())
+            m_repeat.start();
         return;
     }
     m_repeatCode = adjuster.repeatCode;
     m_transaction.sendCommand(adjuster.code);
+    if (!isHolding())
+        return; // a failed send has ended the hold already
     // Set after the send so the timers it has just started count from the new intervals.
     m_repeat.setInterval(adjuster.repeatMs);
     m_replyTimeout.setInterval(adjuster.replyTimeoutMs);

@@ -47,12 +47,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("gap"), QStringLiteral("Wait <ms> between the pieces of a reply."),
          QStringLiteral("ms")},
         {QStringLiteral("no-reply"), QStringLiteral("Take commands in but never answer.")},
-        {QStringLiteral("garbage"),
-         QStringLiteral("Mix 1 to 3 random bytes into every reply.")},
+        {QStringLiteral("garbage"), QStringLiteral("Mix 1 to 3 random bytes into every reply.")},
         {QStringLiteral("flood"),
          QStringLiteral("Send reply-like bytes continuously at line speed.")},
-        {QStringLiteral("baud"),
-         QStringLiteral("Line speed of the flood in baud (default 19200)."),
+        {QStringLiteral("baud"), QStringLiteral("Line speed of the flood in baud (default 19200)."),
          QStringLiteral("n")},
         {QStringLiteral("trace"),
          QStringLiteral("Print every command received, with a monotonic time, to stderr.")},
@@ -87,8 +85,7 @@ int main(int argc, char *argv[])
         std::perror("zra70-sim: signal handlers");
         return 1;
     }
-    QObject::connect(&termination, &TerminationSignals::received, &app,
-                     &QCoreApplication::quit);
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
 
     ProjectorSimulator simulator(options);
     QString error;

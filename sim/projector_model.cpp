@@ -11,77 +11,131 @@ void step(int &level, int delta, int low, int high)
     level = std::clamp(level + delta, low, high);
 }
 
-using Mutation = void (*)(ProjectorState &);
+// What a control command does to the state; `value` in the table below says how.
+enum class Effect {
+    None, // acknowledged, nothing to remember
+    Input,
+    SoundMute,
+    NoShow,
+    Freeze,
+    FullScreen,
+    ImageMode,
+    Volume, // the adjusters step by `value`
+    Brightness,
+    DigitalZoom,
+    Keystone,
+    Menu,
+    MenuRow,
+    FanMode,
+};
 
 struct ControlCommand {
     QByteArrayView code;
-    Mutation apply; // nullptr: acknowledged, nothing to remember
+    Effect effect;
+    int value;
 };
 
 // Every control code the panel sends apart from power on and off, which need the clock.
 const ControlCommand kControls[] = {
-    {"C02", nullptr},
-    {"C05", [](ProjectorState &s) { s.input = InputSource::Computer1; }},
-    {"C06", [](ProjectorState &s) { s.input = InputSource::Computer2; }},
-    {"C07", [](ProjectorState &s) { s.input = InputSource::Video; }},
-    {"C50", [](ProjectorState &s) { s.input = InputSource::Computer1; }}, // RGB
-    {"C51", [](ProjectorState &s) { s.input = InputSource::Computer1; }}, // Scart
-    {"C54", [](ProjectorState &s) { s.input = InputSource::Computer1; }}, // Component
-    {"CF INPUT COMPUTER1 S-VIDEO", [](ProjectorState &s) { s.input = InputSource::Computer1; }},
-    {"CF INPUT COMPUTER2 ANALOG", [](ProjectorState &s) { s.input = InputSource::Computer2; }},
-    {"CF INPUT VIDEO VIDEO", [](ProjectorState &s) { s.input = InputSource::Video; }},
-    {"C09", [](ProjectorState &s) { step(s.volume, +1, 0, 40); }},
-    {"C0A", [](ProjectorState &s) { step(s.volume, -1, 0, 40); }},
-    {"C0B", [](ProjectorState &s) { s.soundMute = true; }},
-    {"C0C", [](ProjectorState &s) { s.soundMute = false; }},
-    {"C0D", [](ProjectorState &s) { s.noShow = true; }},
-    {"C0E", [](ProjectorState &s) { s.noShow = false; }},
-    {"C0F", [](ProjectorState &s) { s.fullScreen = false; }},
-    {"C10", [](ProjectorState &s) { s.fullScreen = true; }},
-    {"C11", [](ProjectorState &s) { s.imageMode = 1; }},
-    {"C12", [](ProjectorState &s) { s.imageMode = 2; }},
-    {"C13", [](ProjectorState &s) { s.imageMode = 3; }},
-    {"C14", [](ProjectorState &s) { s.imageMode = 4; }},
-    {"C15", [](ProjectorState &s) { s.imageMode = 5; }},
-    {"C16", [](ProjectorState &s) { s.imageMode = 6; }},
-    {"C17", [](ProjectorState &s) { s.imageMode = 7; }},
-    {"C18", [](ProjectorState &s) { s.imageMode = 8; }},
-    {"C19", [](ProjectorState &s) { s.imageMode = 9; }},
-    {"C1C",
-     [](ProjectorState &s) {
-         s.menuOpen = true;
-         s.menuRow = 0;
-     }},
-    {"C1D", [](ProjectorState &s) { s.menuOpen = false; }},
-    {"C1E", nullptr}, // display clear
-    {"C20", [](ProjectorState &s) { step(s.brightness, +1, -31, 31); }},
-    {"C21", [](ProjectorState &s) { step(s.brightness, -1, -31, 31); }},
-    {"C27", nullptr}, // image
-    {"C30", [](ProjectorState &s) { step(s.digitalZoom, +1, 0, 40); }},
-    {"C31", [](ProjectorState &s) { step(s.digitalZoom, -1, 0, 40); }},
-    {"C3A", nullptr}, // right
-    {"C3B", nullptr}, // left
-    {"C3C",
-     [](ProjectorState &s) {
-         if (s.menuOpen)
-             step(s.menuRow, -1, 0, 9);
-     }},
-    {"C3D",
-     [](ProjectorState &s) {
-         if (s.menuOpen)
-             step(s.menuRow, +1, 0, 9);
-     }},
-    {"C3E", nullptr},
-    {"C3F", nullptr}, // select
-    {"C43", [](ProjectorState &s) { s.freeze = true; }},
-    {"C44", [](ProjectorState &s) { s.freeze = false; }},
-    {"C89", nullptr}, // automatic image adjustment
-    {"C8A", nullptr}, // presentation timer
-    {"C8E", [](ProjectorState &s) { step(s.keystone, +1, -40, 40); }},
-    {"C8F", [](ProjectorState &s) { step(s.keystone, -1, -40, 40); }},
-    {"CF FANMODE L1", [](ProjectorState &s) { s.fanMode = 1; }},
-    {"CF FANMODE L2", [](ProjectorState &s) { s.fanMode = 2; }},
+    {"C02", Effect::None, 0},
+    {"C05", Effect::Input, int(InputSource::Computer1)},
+    {"C06", Effect::Input, int(InputSource::Computer2)},
+    {"C07", Effect::Input, int(InputSource::Video)},
+    {"C50", Effect::Input, int(InputSource::Computer1)}, // RGB
+    {"C51", Effect::Input, int(InputSource::Computer1)}, // Scart
+    {"C54", Effect::Input, int(InputSource::Computer1)}, // Component
+    {"CF INPUT COMPUTER1 S-VIDEO", Effect::Input, int(InputSource::Computer1)},
+    {"CF INPUT COMPUTER2 ANALOG", Effect::Input, int(InputSource::Computer2)},
+    {"CF INPUT VIDEO VIDEO", Effect::Input, int(InputSource::Video)},
+    {"C09", Effect::Volume, +1},
+    {"C0A", Effect::Volume, -1},
+    {"C0B", Effect::SoundMute, 1},
+    {"C0C", Effect::SoundMute, 0},
+    {"C0D", Effect::NoShow, 1},
+    {"C0E", Effect::NoShow, 0},
+    {"C0F", Effect::FullScreen, 0},
+    {"C10", Effect::FullScreen, 1},
+    {"C11", Effect::ImageMode, 1},
+    {"C12", Effect::ImageMode, 2},
+    {"C13", Effect::ImageMode, 3},
+    {"C14", Effect::ImageMode, 4},
+    {"C15", Effect::ImageMode, 5},
+    {"C16", Effect::ImageMode, 6},
+    {"C17", Effect::ImageMode, 7},
+    {"C18", Effect::ImageMode, 8},
+    {"C19", Effect::ImageMode, 9},
+    {"C1C", Effect::Menu, 1},
+    {"C1D", Effect::Menu, 0},
+    {"C1E", Effect::None, 0}, // display clear
+    {"C20", Effect::Brightness, +1},
+    {"C21", Effect::Brightness, -1},
+    {"C27", Effect::None, 0}, // image
+    {"C30", Effect::DigitalZoom, +1},
+    {"C31", Effect::DigitalZoom, -1},
+    {"C3A", Effect::None, 0}, // right
+    {"C3B", Effect::None, 0}, // left
+    {"C3C", Effect::MenuRow, -1},
+    {"C3D", Effect::MenuRow, +1},
+    {"C3E", Effect::None, 0},
+    {"C3F", Effect::None, 0}, // select
+    {"C43", Effect::Freeze, 1},
+    {"C44", Effect::Freeze, 0},
+    {"C89", Effect::None, 0}, // automatic image adjustment
+    {"C8A", Effect::None, 0}, // presentation timer
+    {"C8E", Effect::Keystone, +1},
+    {"C8F", Effect::Keystone, -1},
+    {"CF FANMODE L1", Effect::FanMode, 1},
+    {"CF FANMODE L2", Effect::FanMode, 2},
 };
+
+void apply(ProjectorState &s, Effect effect, int value)
+{
+    switch (effect) {
+    case Effect::None:
+        break;
+    case Effect::Input:
+        s.input = InputSource(value);
+        break;
+    case Effect::SoundMute:
+        s.soundMute = value != 0;
+        break;
+    case Effect::NoShow:
+        s.noShow = value != 0;
+        break;
+    case Effect::Freeze:
+        s.freeze = value != 0;
+        break;
+    case Effect::FullScreen:
+        s.fullScreen = value != 0;
+        break;
+    case Effect::ImageMode:
+        s.imageMode = value;
+        break;
+    case Effect::Volume:
+        step(s.volume, value, 0, 40);
+        break;
+    case Effect::Brightness:
+        step(s.brightness, value, -31, 31);
+        break;
+    case Effect::DigitalZoom:
+        step(s.digitalZoom, value, 0, 40);
+        break;
+    case Effect::Keystone:
+        step(s.keystone, value, -40, 40);
+        break;
+    case Effect::Menu:
+        s.menuOpen = value != 0;
+        s.menuRow = 0;
+        break;
+    case Effect::MenuRow:
+        if (s.menuOpen)
+            step(s.menuRow, value, 0, 9);
+        break;
+    case Effect::FanMode:
+        s.fanMode = value;
+        break;
+    }
+}
 
 QByteArray powerCode(const ProjectorModel &model)
 {
@@ -125,21 +179,41 @@ struct Query {
     QueryAnswer answer; // the reply without its carriage return
 };
 
+QByteArray inputCode(const ProjectorModel &model)
+{
+    return QByteArray::number(int(model.state().input));
+}
+
+QByteArray lampHoursText(const ProjectorModel &model)
+{
+    return QByteArray::number(model.lampHours()).rightJustified(5, '0');
+}
+
+// The image is never mirrored.
+QByteArray orientationCode(const ProjectorModel &)
+{
+    return "11";
+}
+
+QByteArray lampCode(const ProjectorModel &model)
+{
+    return model.lampLit() ? "01" : "00";
+}
+
+QByteArray identification(const ProjectorModel &)
+{
+    return "ZRA70_20";
+}
+
+QByteArray pressureReading(const ProjectorModel &)
+{
+    return QByteArray::number(ProjectorModel::kPressureReading);
+}
+
 const Query kQueries[] = {
-    {"CR0", powerCode},
-    {"CR1",
-     [](const ProjectorModel &m) { return QByteArray::number(int(m.state().input)); }},
-    {"CR3",
-     [](const ProjectorModel &m) {
-         return QByteArray::number(m.lampHours()).rightJustified(5, '0');
-     }},
-    {"CR4", [](const ProjectorModel &) { return QByteArray("11"); }}, // not mirrored
-    {"CR6", temperatures},
-    {"CR7", [](const ProjectorModel &m) { return QByteArray(m.lampLit() ? "01" : "00"); }},
-    {"CR9", [](const ProjectorModel &) { return QByteArray("ZRA70_20"); }},
-    {"CRA", muteCode},
-    {"CR PRESSURE",
-     [](const ProjectorModel &) { return QByteArray::number(ProjectorModel::kPressureReading); }},
+    {"CR0", powerCode},       {"CR1", inputCode},    {"CR3", lampHoursText},
+    {"CR4", orientationCode}, {"CR6", temperatures}, {"CR7", lampCode},
+    {"CR9", identification},  {"CRA", muteCode},     {"CR PRESSURE", pressureReading},
 };
 
 } // namespace
@@ -213,8 +287,7 @@ bool ProjectorModel::applyControl(const QByteArray &command)
 {
     for (const ControlCommand &control : kControls) {
         if (control.code == command) {
-            if (control.apply)
-                control.apply(m_state);
+            apply(m_state, control.effect, control.value);
             return true;
         }
     }

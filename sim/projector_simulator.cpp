@@ -154,8 +154,7 @@ void ProjectorSimulator::answer(QByteArray reply)
     if (!m_pendingPieces.empty())
         firstDueMs = std::max(firstDueMs, m_pendingPieces.back().dueMs);
     const QList<QByteArray> pieces = splitIntoPieces(reply, m_options.pieces);
-    for (TimedPiece &piece :
-         schedulePieces(pieces, firstDueMs, std::max(m_options.pieceGapMs, 0)))
+    for (TimedPiece &piece : schedulePieces(pieces, firstDueMs, std::max(m_options.pieceGapMs, 0)))
         m_pendingPieces.push_back(std::move(piece));
     sendDuePieces();
 }
@@ -190,6 +189,7 @@ void ProjectorSimulator::flushOutput()
     while (!m_output.isEmpty()) {
         const ssize_t count = ::write(m_pty.masterFd(), m_output.constData(), m_output.size());
         if (count > 0) {
+            m_bytesSent += count;
             m_output.remove(0, count);
             continue;
         }
@@ -215,10 +215,14 @@ void ProjectorSimulator::floodTick()
     const QByteArray bytes = m_floodPattern.next(std::min(due, kMaxFloodBurst));
     // Like a line that keeps going: what the other end cannot take right now is lost, and
     // queued replies are not held up behind the flood.
-    if (m_output.isEmpty()) {
-        while (::write(m_pty.masterFd(), bytes.constData(), bytes.size()) < 0 && errno == EINTR) {
-        }
-    }
+    if (!m_output.isEmpty())
+        return;
+    ssize_t count;
+    do {
+        count = ::write(m_pty.masterFd(), bytes.constData(), bytes.size());
+    } while (count < 0 && errno == EINTR);
+    if (count > 0)
+        m_bytesSent += count;
 }
 
 bool ProjectorSimulator::createLink(QString *error)

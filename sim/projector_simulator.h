@@ -16,12 +16,12 @@
 class QSocketNotifier;
 
 struct SimulatorOptions {
-    int replyDelayMs = 0; // before the first piece of each reply
-    int pieces = 1;       // each reply goes out cut into this many pieces...
-    int pieceGapMs = 0;   // ...this far apart
-    bool noReply = false; // commands are taken in and recorded, nothing is answered
-    bool garbage = false; // random bytes mixed into every reply
-    bool flood = false;   // reply-like bytes sent continuously at line speed
+    int replyDelayMs = 0;  // before the first piece of each reply
+    int pieces = 1;        // each reply goes out cut into this many pieces...
+    int pieceGapMs = 0;    // ...this far apart
+    bool noReply = false;  // commands are taken in and recorded, nothing is answered
+    bool garbage = false;  // random bytes mixed into every reply
+    bool flood = false;    // reply-like bytes sent continuously at line speed
     int floodBaud = 19200; // flood rate: floodBaud / 10 bytes per second
     bool trace = false;    // every command received is written to stderr with its time
     QString linkPath;      // if set, a symlink here points to the device
@@ -53,6 +53,8 @@ public:
     // Every command since construction, across restarts.
     const QList<Received> &received() const { return m_received; }
     QByteArray rawBytesReceived() const { return m_rawBytes; }
+    // Bytes the pseudo-terminal has taken from us so far: replies, noise and flood.
+    qint64 bytesSent() const { return m_bytesSent; }
 
     const ProjectorModel &model() const { return m_model; }
 
@@ -90,4 +92,5 @@ private:
     quint64 m_session = 0; // counts start() calls
     QList<Received> m_received;
     QByteArray m_rawBytes;
+    qint64 m_bytesSent = 0;
 };

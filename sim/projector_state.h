@@ -13,9 +13,9 @@ struct ProjectorState {
     bool noShow = false; // video mute
     bool freeze = false;
     bool fullScreen = false;
-    int imageMode = 1; // 1 "STAND" .. 9 "Dynamic"
-    int volume = 20;   // 0..40
-    int brightness = 0; // -31..31
+    int imageMode = 1;   // 1 "STAND" .. 9 "Dynamic"
+    int volume = 20;     // 0..40
+    int brightness = 0;  // -31..31
     int digitalZoom = 0; // 0..40
     int keystone = 0;    // -40..40
     bool menuOpen = false;

@@ -17,7 +17,8 @@ bool PseudoTerminal::open(QString *error)
     close();
     auto fail = [&](const char *step) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno)));
+            *error = QStringLiteral("%1: %2").arg(QLatin1String(step),
+                                                  QString::fromLocal8Bit(std::strerror(errno)));
         close();
         return false;
     };

@@ -39,9 +39,9 @@ QList<TimedPiece> schedulePieces(const QList<QByteArray> &pieces, qint64 firstDu
 
 QByteArray FloodPattern::next(qsizetype count)
 {
-    static const QByteArray cycle = QByteArrayLiteral(
-        "00\r\x06"
-        "1\r11\r01234\r038.5 041.0 029.5\r01\r00\r853\r\x06\x06");
+    static const QByteArray cycle =
+        QByteArrayLiteral("00\r\x06"
+                          "1\r11\r01234\r038.5 041.0 029.5\r01\r00\r853\r\x06\x06");
     QByteArray bytes;
     bytes.reserve(count);
     while (bytes.size() < count) {

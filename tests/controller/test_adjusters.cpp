@@ -74,9 +74,18 @@ private slots:
         QCOMPARE(rig.interval(1), 50);
         QCOMPARE(rig.interval(2), 25);
         QCOMPARE(rig.interval(4), 25);
-        rig.clock.advance(25);
-        QCOMPARE(rig.line("Label12"), QStringLiteral(" X X X X"));
         rig.release("Command15");
+
+        rig.press("Command2"); // VOL -: its own 200/245 govern the timers the send started
+        rig.clock.advance(199);
+        QCOMPARE(rig.line("Label12"), QString());
+        rig.clock.advance(1);
+        QCOMPARE(rig.line("Label12"), QStringLiteral(" X X X X"));
+        rig.clock.advance(44);
+        QCOMPARE(rig.line("Label11"), QStringLiteral(" C 0 A CR "));
+        rig.clock.advance(1);
+        QCOMPARE(rig.line("Label11"), QString());
+        rig.release("Command2");
     }
 
     void selectRepeatsEvery500()

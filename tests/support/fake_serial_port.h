@@ -42,6 +42,8 @@ public:
     {
         if (!m_open)
             return PortStatus::failure(QStringLiteral("not open"));
+        if (failWrites)
+            return PortStatus::failure(QStringLiteral("write failed"));
         written.append(bytes);
         return PortStatus::success();
     }
@@ -57,6 +59,15 @@ public:
     void makeMissing(int number) { m_missingPorts.insert(number); }
     void makePresent(int number) { m_missingPorts.remove(number); }
 
+    // The line goes away: the port closes itself and says so, as the real one does.
+    void loseLink(const QString &description)
+    {
+        m_open = false;
+        emit commEvent(EventDeviceError);
+        emit linkLost(description);
+    }
+
+    bool failWrites = false;
     QList<QByteArray> written; // every write, in order
     QStringList operations;    // every configuration operation, in order
 

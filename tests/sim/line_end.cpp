@@ -1,0 +1,77 @@
+#include "line_end.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+LineEnd::LineEnd(const QString &devicePath)
+{
+    m_fd = ::open(QFile::encodeName(devicePath).constData(),
+                  O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0)
+        return;
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::tcsetattr(m_fd, TCSANOW, &tio);
+    }
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+}
+
+LineEnd::~LineEnd()
+{
+    m_notifier.reset();
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool LineEnd::write(const QByteArray &bytes)
+{
+    return ::write(m_fd, bytes.constData(), bytes.size()) == bytes.size();
+}
+
+QByteArray LineEnd::readAvailable()
+{
+    QByteArray bytes;
+    char buffer[1024];
+    ssize_t count;
+    while ((count = ::read(m_fd, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR)) {
+        if (count > 0)
+            bytes.append(buffer, count);
+    }
+    return bytes;
+}
+
+QList<QByteArray> LineEnd::readChunks(qsizetype count, int timeoutMs)
+{
+    QList<QByteArray> chunks;
+    qsizetype total = 0;
+    QElapsedTimer clock;
+    clock.start();
+    QSignalSpy ready(m_notifier.get(), &QSocketNotifier::activated);
+    while (total < count) {
+        const QByteArray chunk = readAvailable();
+        if (!chunk.isEmpty()) {
+            chunks.append(chunk);
+            total += chunk.size();
+            continue;
+        }
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0 || !ready.wait(int(left)))
+            break;
+    }
+    return chunks;
+}
+
+QByteArray LineEnd::read(qsizetype count, int timeoutMs)
+{
+    QByteArray bytes;
+    for (const QByteArray &chunk : readChunks(count, timeoutMs))
+        bytes.append(chunk);
+    return bytes;
+}
