@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 out=${1:-docs}
 mkdir -p "$out"
 
-scripts/install-deps.sh xdotool imagemagick
+scripts/install-deps.sh xdotool imagemagick x11-apps
 
 build=build/run
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZRA70_BUILD_TESTS=OFF >/dev/null

@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
-# The whole test suite: installs what is missing, builds with warnings on, runs CTest.
+# The whole test suite: installs what is missing, then
+#   1. builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
+#   2. fuzzes the rendering, the reply decoder and the number reader for about a minute,
+#   3. builds with warnings as errors and runs every test, ending in CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+jobs=$(nproc)
 
-build=build/test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
-cmake --build "$build" -j"$(nproc)"
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+echo "== Sanitizer build (ASan + UBSan, leak check on the start-send-END run)"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRA70_SANITIZE=ON >/dev/null
+cmake --build build/asan -j"$jobs"
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build/asan --output-on-failure -j"$jobs"
+
+echo "== Fuzzing (60 s)"
+tests/fuzz/run.sh build/fuzz 60
+
+echo "== Build with warnings as errors"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+cmake --build build/test -j"$jobs"
+ctest --test-dir build/test --output-on-failure -j"$jobs"
