@@ -54,10 +54,16 @@ class ViewsTest : public QObject {
     }
 
 private slots:
-    void startsCompactWithToggleHidden()
+    void startsCompactWithToggleHiddenAndComOneAt19200Chosen()
     {
         PanelRig rig;
         expectState(rig, 5350, false, QStringLiteral("データを表示する"), 0);
+        QVERIFY(rig.form.control<QRadioButton>("Option1")->isChecked());
+        QVERIFY(!rig.form.control<QRadioButton>("Option2")->isChecked());
+        QVERIFY(rig.form.control<QRadioButton>("Option9")->isChecked());
+        QVERIFY(rig.form.control("Frame8")->isHidden());
+        QCOMPARE(rig.port.settings(), QStringLiteral("19200,N,8,1"));
+        QVERIFY(rig.port.isOpen());
     }
 
     void transitions_data()
