@@ -4,10 +4,14 @@
 #include "qt_timer_service.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("zra70-panel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zra70-panel"),
+                                                 QIcon(QStringLiteral(":/panel/image1.png"))));
     QtTimerService timers;
     QtSerialPort port;
     Form1 form;

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 namespace {
@@ -25,6 +26,15 @@ void setColours(QWidget *widget, QPalette::ColorRole backRole, QPalette::ColorRo
     widget->setPalette(palette);
 }
 
+const layout::SpokenName *spokenNameOf(const char *name)
+{
+    for (const layout::SpokenName &row : layout::spokenNames()) {
+        if (std::strcmp(row.name, name) == 0)
+            return &row;
+    }
+    return nullptr;
+}
+
 QWidget *createControl(const layout::ControlSpec &row, QWidget *container)
 {
     using enum layout::Kind;
@@ -37,7 +47,10 @@ QWidget *createControl(const layout::ControlSpec &row, QWidget *container)
         return button;
     }
     case Label: {
-        auto *label = new PanelLabel(caption, container);
+        const layout::SpokenName *spoken = spokenNameOf(row.name);
+        PanelLabel *label = spoken && spoken->announcesText
+                                ? new PanelTrafficLine(QString::fromUtf8(spoken->spoken), container)
+                                : new PanelLabel(caption, container);
         Qt::Alignment horizontal = Qt::AlignLeft;
         if (row.notes & layout::Centred)
             horizontal = Qt::AlignHCenter;
@@ -108,6 +121,12 @@ void Form1::buildFromLayout()
         widget->setFont(panelFont(row.font));
         if (row.notes & layout::HiddenAtStart)
             widget->hide();
+        if (const layout::SpokenName *spoken = spokenNameOf(row.name);
+            spoken && !spoken->announcesText)
+            widget->setAccessibleName(QString::fromUtf8(spoken->spoken));
+        // Five groups hold an "ON" button: a group is announced by its centred title.
+        if (row.kind == layout::Kind::Label && (row.notes & layout::Centred) && row.container)
+            container->setAccessibleName(QString::fromUtf8(row.caption));
         if (widget->focusPolicy() != Qt::NoFocus)
             focusOrder.emplace(row.tab, widget);
         built.insert(name, widget);
@@ -116,8 +135,8 @@ void Form1::buildFromLayout()
     for (const layout::LineSpec &row : layout::lines()) {
         const QLine line(twipsToPixels(row.x1), twipsToPixels(row.y1), twipsToPixels(row.x2),
                          twipsToPixels(row.y2));
-        auto *widget = new PanelLine(line, layout::kLineWidthPixels,
-                                     panelColour(layout::kLineColour), this);
+        auto *widget =
+            new PanelLine(line, layout::kLineWidthPixels, panelColour(layout::kLineColour), this);
         widget->setObjectName(QLatin1String(row.name));
         built.insert(widget->objectName(), widget);
     }
@@ -149,7 +168,10 @@ void Form1::setViewHeight(int outerTwips)
     setFixedSize(kClientWidthPixels, clientHeightPixels(outerTwips));
 }
 
-int Form1::viewHeight() const { return m_viewHeightTwips; }
+int Form1::viewHeight() const
+{
+    return m_viewHeightTwips;
+}
 
 void Form1::placeAtStart()
 {

@@ -164,12 +164,45 @@ constexpr std::array kStackingOrder = std::to_array<const char *>({
     "Command22", "Command21", "Frame3", "Command20", "Command19", "Command2", "Command1",
     "Frame2", "Command29", "Command28", "Command27", "Frame1", "Command18", "Command17",
 });
+
+constexpr std::array kSpokenNames = std::to_array<SpokenName>({
+    {"Command5",  "Up",                                          false},
+    {"Command7",  "Down",                                        false},
+    {"Command9",  "Left",                                        false},
+    {"Command8",  "Right",                                       false},
+    {"Command1",  "VOL +",                                       false},
+    {"Command2",  "VOL -",                                       false},
+    {"Command15", "Brightness +",                                false},
+    {"Command35", "Brightness -",                                false},
+    {"Command48", "D.Zoom +",                                    false},
+    {"Command49", "D.Zoom -",                                    false},
+    {"Command50", "Keystone +",                                  false},
+    {"Command51", "Keystone -",                                  false},
+    {"Image1",    "ZRA70 logo (double click for the full view)", false},
+    {"Text1",     "Command text",                                false},
+    {"Label11",   "Sent traffic",                                true},
+    {"Label12",   "Received traffic",                            true},
+    {"Label22",   "Status",                                      true},
+});
 // clang-format on
 
 } // namespace
 
-std::span<const ControlSpec> controls() { return kControls; }
-std::span<const LineSpec> lines() { return kLines; }
-std::span<const char *const> stackingOrder() { return kStackingOrder; }
+std::span<const ControlSpec> controls()
+{
+    return kControls;
+}
+std::span<const LineSpec> lines()
+{
+    return kLines;
+}
+std::span<const char *const> stackingOrder()
+{
+    return kStackingOrder;
+}
+std::span<const SpokenName> spokenNames()
+{
+    return kSpokenNames;
+}
 
 } // namespace layout

@@ -68,6 +68,14 @@ struct LineSpec {
     int x1, y1, x2, y2; // on the client area
 };
 
+// What a screen reader says for a control whose caption does not tell what it does, and for the
+// picture, the command box and the three text lines. Other controls are spoken by their caption.
+struct SpokenName {
+    const char *name;
+    const char *spoken;
+    bool announcesText; // a traffic or status line: each new text is reported as it is shown
+};
+
 constexpr int kLineWidthPixels = 2;
 constexpr Colour kLineColour = Colour::Violet;
 
@@ -75,5 +83,6 @@ std::span<const ControlSpec> controls();
 std::span<const LineSpec> lines();
 // Buttons, frames, option buttons and the text box, topmost first.
 std::span<const char *const> stackingOrder();
+std::span<const SpokenName> spokenNames();
 
 } // namespace layout

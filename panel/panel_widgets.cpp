@@ -1,5 +1,6 @@
 #include "panel_widgets.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QPainter>
 
@@ -69,6 +70,22 @@ const QColor kDarkShadow(0, 0, 0);
 constexpr int kBevelPixels = 2;
 constexpr qreal kSmallestCaptionPoints = 6;
 
+// Edges are filled one-pixel rectangles, not pen strokes: scaled by any factor a rectangle still
+// covers exactly its own pixels, where a scaled 1-pixel pen straddles them and leaves a stripe of
+// the face colour outside the edge.
+void fillSpan(QPainter &painter, QPoint from, QPoint to, const QColor &colour)
+{
+    painter.fillRect(QRect(from, to), colour);
+}
+
+void fillRing(QPainter &painter, const QRect &rect, const QColor &colour)
+{
+    fillSpan(painter, rect.topLeft(), rect.topRight(), colour);
+    fillSpan(painter, rect.bottomLeft(), rect.bottomRight(), colour);
+    fillSpan(painter, rect.topLeft(), rect.bottomLeft(), colour);
+    fillSpan(painter, rect.topRight(), rect.bottomRight(), colour);
+}
+
 } // namespace
 
 PanelButton::PanelButton(const QString &caption, QWidget *parent)
@@ -82,8 +99,14 @@ QRect PanelButton::captionArea() const
     return rect().adjusted(kBevelPixels, kBevelPixels, -kBevelPixels, -kBevelPixels);
 }
 
-QFont PanelButton::captionFont() const { return fitCaption().font; }
-QRect PanelButton::captionBounds() const { return fitCaption().bounds; }
+QFont PanelButton::captionFont() const
+{
+    return fitCaption().font;
+}
+QRect PanelButton::captionBounds() const
+{
+    return fitCaption().bounds;
+}
 
 PanelButton::CaptionFit PanelButton::fitCaption() const
 {
@@ -104,6 +127,14 @@ PanelButton::CaptionFit PanelButton::fitCaption() const
     }
 }
 
+void PanelButton::drawCaption(QPainter &painter, const QRect &area) const
+{
+    const CaptionFit fit = fitCaption();
+    painter.setFont(fit.font);
+    // Unclipped: a caption that ever overflowed would rather cover the bevel than lose letters.
+    painter.drawText(area, fit.flags | Qt::TextDontClip, text());
+}
+
 void PanelButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -115,31 +146,22 @@ void PanelButton::paintEvent(QPaintEvent *)
     const int bottom = r.bottom();
     const bool down = isDown() || isChecked();
     if (down) {
-        painter.setPen(kDarkShadow);
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
-        painter.setPen(kShadow);
-        painter.drawRect(r.adjusted(1, 1, -2, -2));
+        fillRing(painter, r, kDarkShadow);
+        fillRing(painter, r.adjusted(1, 1, -1, -1), kShadow);
     } else {
-        painter.setPen(kHighlight);
-        painter.drawLine(0, 0, right - 1, 0);
-        painter.drawLine(0, 0, 0, bottom - 1);
-        painter.setPen(kDarkShadow);
-        painter.drawLine(0, bottom, right, bottom);
-        painter.drawLine(right, 0, right, bottom);
-        painter.setPen(face.lighter(110));
-        painter.drawLine(1, 1, right - 2, 1);
-        painter.drawLine(1, 1, 1, bottom - 2);
-        painter.setPen(kShadow);
-        painter.drawLine(1, bottom - 1, right - 1, bottom - 1);
-        painter.drawLine(right - 1, 1, right - 1, bottom - 1);
+        fillSpan(painter, {0, 0}, {right - 1, 0}, kHighlight);
+        fillSpan(painter, {0, 0}, {0, bottom - 1}, kHighlight);
+        fillSpan(painter, {0, bottom}, {right, bottom}, kDarkShadow);
+        fillSpan(painter, {right, 0}, {right, bottom}, kDarkShadow);
+        fillSpan(painter, {1, 1}, {right - 2, 1}, face.lighter(110));
+        fillSpan(painter, {1, 1}, {1, bottom - 2}, face.lighter(110));
+        fillSpan(painter, {1, bottom - 1}, {right - 1, bottom - 1}, kShadow);
+        fillSpan(painter, {right - 1, 1}, {right - 1, bottom - 1}, kShadow);
     }
 
-    const CaptionFit fit = fitCaption();
-    painter.setFont(fit.font);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
-    const QRect area = down ? captionArea().translated(1, 1) : captionArea();
-    painter.drawText(area, fit.flags, text());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    drawCaption(painter, down ? captionArea().translated(1, 1) : captionArea());
 
     if (hasFocus()) {
         painter.setPen(QPen(kDarkShadow, 1, Qt::DotLine));
@@ -167,8 +189,49 @@ void PanelLabel::paintEvent(QPaintEvent *event)
     if (!m_border)
         return;
     QPainter painter(this);
-    painter.setPen(kDarkShadow);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    fillRing(painter, rect(), kDarkShadow);
+}
+
+namespace {
+
+class TrafficLineAccessible : public QAccessibleWidget {
+public:
+    explicit TrafficLineAccessible(PanelTrafficLine *line)
+        : QAccessibleWidget(line, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto *line = static_cast<const PanelTrafficLine *>(widget());
+        switch (kind) {
+        case QAccessible::Name:
+            return line->spokenName();
+        case QAccessible::Value:
+            return line->text();
+        default:
+            return QAccessibleWidget::text(kind);
+        }
+    }
+};
+
+QAccessibleInterface *trafficLineInterface(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(PanelTrafficLine::staticMetaObject.className()))
+        return nullptr;
+    if (auto *line = qobject_cast<PanelTrafficLine *>(object))
+        return new TrafficLineAccessible(line);
+    return nullptr;
+}
+
+} // namespace
+
+PanelTrafficLine::PanelTrafficLine(const QString &spokenName, QWidget *parent)
+    : PanelLabel(QString(), parent)
+    , m_spokenName(spokenName)
+{
+    // Before anything asks for this line's interface: Qt keeps the first one it makes.
+    QAccessible::installFactory(trafficLineInterface);
 }
 
 PanelFrame::PanelFrame(QWidget *parent)
@@ -182,10 +245,8 @@ void PanelFrame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect r = rect();
-    painter.setPen(kShadow);
-    painter.drawRect(r.adjusted(0, 0, -2, -2));
-    painter.setPen(kHighlight);
-    painter.drawRect(r.adjusted(1, 1, -1, -1));
+    fillRing(painter, r.adjusted(0, 0, -1, -1), kShadow);
+    fillRing(painter, r.adjusted(1, 1, 0, 0), kHighlight);
 }
 
 PanelLine::PanelLine(const QLine &line, int widthPixels, const QColor &colour, QWidget *parent)
@@ -198,10 +259,10 @@ PanelLine::PanelLine(const QLine &line, int widthPixels, const QColor &colour, Q
     // The pen is centred on the line: widthPixels / 2 either side, the square ends included.
     const int before = widthPixels / 2;
     const int after = widthPixels - before;
-    setGeometry(QRect(QPoint(std::min(line.x1(), line.x2()) - before,
-                             std::min(line.y1(), line.y2()) - before),
-                      QPoint(std::max(line.x1(), line.x2()) + after - 1,
-                             std::max(line.y1(), line.y2()) + after - 1)));
+    setGeometry(QRect(
+        QPoint(std::min(line.x1(), line.x2()) - before, std::min(line.y1(), line.y2()) - before),
+        QPoint(std::max(line.x1(), line.x2()) + after - 1,
+               std::max(line.y1(), line.y2()) + after - 1)));
 }
 
 void PanelLine::paintEvent(QPaintEvent *)

@@ -8,7 +8,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-// The panel's fonts: G (fixed pitch) and PG (proportional) with fallbacks for systems without the MS fonts.
+class QPainter;
+
+// The panel's fonts: G (fixed pitch) and PG (proportional) with fallbacks for systems without the
+// MS fonts.
 QFont panelFont(const layout::FontSpec &wanted);
 // The panel's colours; an invalid QColor for Colour::Default.
 QColor panelColour(layout::Colour colour);
@@ -26,6 +29,8 @@ public:
     // The font the caption is drawn in, and the bounding box of its wrapped text.
     QFont captionFont() const;
     QRect captionBounds() const;
+    // Draws the fitted caption into area as paintEvent() does, with the painter's pen.
+    void drawCaption(QPainter &painter, const QRect &area) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -62,6 +67,20 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+};
+
+// A traffic or status line. Its fixed spoken name ("Sent traffic") comes from its own
+// accessibility interface, which also reports the current text as the value. The widget's
+// accessibleName stays empty on purpose: QLabel::setText(), which is not virtual, only tells
+// assistive technology about a new text while that name is empty.
+class PanelTrafficLine : public PanelLabel {
+    Q_OBJECT
+public:
+    PanelTrafficLine(const QString &spokenName, QWidget *parent = nullptr);
+    QString spokenName() const { return m_spokenName; }
+
+private:
+    QString m_spokenName;
 };
 
 // A straight horizontal or vertical line, drawn beneath the controls.

@@ -9,6 +9,7 @@ packages=(
     fonts-ipafont-gothic
     clang-14 libclang-rt-14-dev
     xvfb xauth x11-utils
+    lintian desktop-file-utils dpkg-dev file at-spi2-core dbus-daemon
     "$@"
 )
 

@@ -1,4 +1,4 @@
-// The window of Part 3.1 as a whole: what is in view at each height, the focus order, what lies
+// The window as a whole: what is in view at each height, the focus order, what lies
 // on top, the window's own properties, and that the captions are legible.
 #include "form1.h"
 #include "panel_geometry.h"
@@ -413,7 +413,7 @@ void TestLayout::noButtonCaptionIsClipped_data()
         QTest::addRow("%s %s", qPrintable(button->objectName()), qPrintable(button->text()))
             << button->objectName() << button->text() << !japanese;
     }
-    // Command34's other captions (Part 3.4). Two lines of 9 pt do not fit its 25 pixels.
+    // Command34's other captions. Two lines of 9 pt do not fit its 25 pixels.
     QTest::newRow("Command34 do not show the data")
         << "Command34" << QStringLiteral("データを表示しない") << false;
     QTest::newRow("Command34 CLOSE") << "Command34" << "CLOSE" << true;
