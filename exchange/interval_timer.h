@@ -12,7 +12,8 @@ public:
     // Sticky until set again. Setting the interval of a running timer restarts its count.
     virtual void setInterval(int ms) = 0;
     virtual int interval() const = 0;
-    // Enables the timer; a running timer restarts its count from now.
+    // Enables the timer. A timer that is already running keeps its count, so a fast repeat
+    // cannot hold off the reply timeout and the display clear for ever.
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isActive() const = 0;

@@ -16,7 +16,11 @@ public:
     // QTimer::setInterval restarts an active timer with the new interval.
     void setInterval(int ms) override { m_timer.setInterval(ms); }
     int interval() const override { return m_timer.interval(); }
-    void start() override { m_timer.start(); }
+    void start() override
+    {
+        if (!m_timer.isActive())
+            m_timer.start();
+    }
     void stop() override { m_timer.stop(); }
     bool isActive() const override { return m_timer.isActive(); }
 

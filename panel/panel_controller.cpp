@@ -81,11 +81,17 @@ private:
 PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &timers,
                                  PanelHooks hooks)
     : m_form(form)
+    , m_sentLine(form.control<QLabel>("Label11"))
+    , m_receivedLine(form.control<QLabel>("Label12"))
+    , m_statusLine(form.control<QLabel>("Label22"))
     , m_port(port)
     , m_hooks(std::move(hooks))
 {
     for (int i = 0; i < 4; ++i)
         m_timers[i] = timers.createTimer(StartIntervals[i]);
+    // Traffic is shown as it came, never read as markup (nor scanned for it on every byte).
+    for (QLabel *line : {m_sentLine, m_receivedLine, m_statusLine})
+        line->setTextFormat(Qt::PlainText);
 
     TrafficDisplay &display = *this;
     PortSetupUi &portUi = *this;
@@ -285,17 +291,17 @@ bool PanelController::eventFilter(QObject *watched, QEvent *event)
 
 void PanelController::showSent(const QString &text)
 {
-    m_form.control<QLabel>("Label11")->setText(text);
+    m_sentLine->setText(text);
 }
 
 void PanelController::showReceived(const QString &text)
 {
-    m_form.control<QLabel>("Label12")->setText(text);
+    m_receivedLine->setText(text);
 }
 
 void PanelController::showStatus(const QString &text)
 {
-    m_form.control<QLabel>("Label22")->setText(text);
+    m_statusLine->setText(text);
 }
 
 void PanelController::hidePortPanel()

@@ -13,6 +13,7 @@ class Form1;
 class IntervalTimer;
 class KeyPreview;
 class QEvent;
+class QLabel;
 class Repeater;
 class SerialPort;
 class TimerService;
@@ -78,6 +79,10 @@ private:
     void endProgram();
 
     Form1 &m_form;
+    // The three traffic lines, written on every send and every arrival.
+    QLabel *m_sentLine;
+    QLabel *m_receivedLine;
+    QLabel *m_statusLine;
     SerialPort &m_port;
     PanelHooks m_hooks;
     std::unique_ptr<IntervalTimer> m_timers[4];

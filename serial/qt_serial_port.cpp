@@ -9,6 +9,10 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
 namespace {
 
 // How often the path of the open (or lost) device is looked at: the read path of a tty that
@@ -148,12 +152,34 @@ bool QtSerialPort::isOpen() const {
     return d->port.isOpen();
 }
 
+namespace {
+
+// Whether the device would take a write now without refusing it.
+bool deviceHasRoom(qintptr handle)
+{
+#ifdef Q_OS_UNIX
+    pollfd device{int(handle), POLLOUT, 0};
+    return ::poll(&device, 1, 0) == 1 && (device.revents & POLLOUT);
+#else
+    Q_UNUSED(handle);
+    return true;
+#endif
+}
+
+} // namespace
+
 PortStatus QtSerialPort::write(const QByteArray &bytes) {
     if (!d->port.isOpen())
         return PortStatus::failure(describeNotOpenForWrite(d->number));
     // Queued in QSerialPort and sent as soon as the device takes it; a device that fails
     // on the way is reported as a lost link.
     const qint64 taken = d->port.write(bytes);
+    // Out to the device now rather than on the next turn of the event loop, so the command is
+    // on the line before the window repaints. Only when the device has room: a write into a
+    // full device fails with EAGAIN, which QSerialPort reports as a ResourceError, the same
+    // as a device that went away. Otherwise the bytes stay queued for the write notifier.
+    if (d->port.bytesToWrite() == taken && deviceHasRoom(d->port.handle()))
+        d->port.flush();
     traceChunk(TraceDirection::Sent, d->devicePath, bytes.left(qMax<qint64>(taken, 0)));
     if (taken != bytes.size())
         return PortStatus::failure(

@@ -149,6 +149,21 @@ private slots:
         QCOMPARE(rig.port.written, QList<QByteArray>(11, "C3A\r"));
     }
 
+    void fastHoldKeepsClearingTheReplyCollection()
+    {
+        PanelRig rig;
+        rig.press("Command48");
+        rig.release("Command48");
+        rig.press("Command7"); // down, every 5 ms
+        for (int tick = 0; tick < 200; ++tick) {
+            rig.port.deliver("\x06");
+            rig.clock.advance(5);
+        }
+        QVERIFY(rig.controller.transaction().recvText().size() <= 2);
+        QCOMPARE(rig.port.written.size(), 202); // D.Zoom, the press, 200 repeats
+        rig.release("Command7");
+    }
+
     void releaseBlanksTrafficAtOnceAndStatusAfter1000()
     {
         PanelRig rig;

@@ -135,6 +135,18 @@ private slots:
         QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
     }
 
+    void secondSendWithinTheTimeoutKeepsTheRunningCount()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("C00");
+        rig.clock.advance(300);
+        rig.transaction.sendCommand("CR0");
+        rig.clock.advance(200);
+        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
+        rig.clock.advance(500);
+        QCOMPARE(rig.display.sent, QString()); // cleared 1000 ms after the first send
+    }
+
     void sendOnClosedPortWritesNothingButShowsTheTraffic()
     {
         Rig rig;

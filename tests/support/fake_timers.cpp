@@ -21,6 +21,8 @@ public:
     int interval() const override { return m_interval; }
     void start() override
     {
+        if (m_active)
+            return;
         m_active = true;
         m_due = m_service.now() + m_interval;
     }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "form1.h"
+#include "panel_controller.h"
+#include "qt_serial_port.h"
+#include "qt_timer_service.h"
+#include "write_counting_port.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class QPushButton;
+
+// The panel as the program puts it together, in this process: the real window, the real
+// QSerialPort on the device given as COM1 and real precise timers. Warning boxes are
+// collected instead of shown, so a run never waits on a dialog.
+class PanelRig {
+public:
+    enum class Writes { Uncounted, Counted };
+    // Counted puts a WriteCountingPort between the panel and its QtSerialPort.
+    explicit PanelRig(const QString &device, Writes writes = Writes::Uncounted);
+    ~PanelRig();
+
+    bool isReady() const { return m_exposed && m_port.isOpen() && m_warnings.isEmpty(); }
+    QString problem() const;
+
+    // Mouse press and release delivered straight to the button, as the window system would.
+    void press(const char *button);
+    void release(const char *button);
+    void click(const char *button);
+    // Data area in view (Ctrl+H's height) or out of view (the compact height of start-up).
+    void showDataArea(bool shown);
+
+    PanelController &controller() { return *m_controller; }
+    Form1 &form() { return m_form; }
+    const WriteCountingPort *writeCounter() const { return m_counter.get(); }
+
+private:
+    QPushButton *button(const char *name) const;
+
+    QtTimerService m_timers;
+    QtSerialPort m_port;
+    std::unique_ptr<WriteCountingPort> m_counter;
+    Form1 m_form;
+    QStringList m_warnings;
+    bool m_exposed = false;
+    std::unique_ptr<PanelController> m_controller;
+};

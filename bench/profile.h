@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// How long and how often each measurement runs.
+struct Profile {
+    QString name;
+    int repeatRounds; // holds per repeat period
+    int holdMs;       // one hold of the repeat and tick-work measurements
+    int tickRounds;   // holds per view for the work per tick
+    int presses;      // press-to-wire samples
+    int startRounds;  // launches of each program
+    int residentAfterMapMs;
+    int floodSeconds;
+    int longHoldSeconds; // the nothing-lost hold
+};
+
+// "full" (the default), "quick" (shorter flood and long hold, fewer rounds) or "smoke" (a few
+// seconds in all, to see the harness work; its figures mean nothing).
+std::optional<Profile> profileNamed(const QString &name);
