@@ -15,16 +15,20 @@ namespace {
 class NumberScanner {
 public:
     explicit NumberScanner(QStringView text)
-        : m_text(text) {}
+        : m_text(text)
+    {
+    }
 
-    char16_t peek() {
+    char16_t peek()
+    {
         while (m_pos < m_text.size() && isSkipped(m_text[m_pos].unicode()))
             ++m_pos;
         return m_pos < m_text.size() ? m_text[m_pos].unicode() : u'\0';
     }
     void advance() { ++m_pos; }
 
-    bool accept(char16_t c) {
+    bool accept(char16_t c)
+    {
         if (peek() != c)
             return false;
         advance();
@@ -32,7 +36,8 @@ public:
     }
 
     // Appends the run of decimal digits that follows.
-    void takeDigits(std::string &out) {
+    void takeDigits(std::string &out)
+    {
         for (char16_t c = peek(); c >= u'0' && c <= u'9'; c = peek()) {
             out += char(c);
             advance();
@@ -46,7 +51,8 @@ private:
     qsizetype m_pos = 0;
 };
 
-int digitValue(char16_t c) {
+int digitValue(char16_t c)
+{
     if (c >= u'0' && c <= u'9')
         return c - u'0';
     if (c >= u'a' && c <= u'f')
@@ -58,7 +64,8 @@ int digitValue(char16_t c) {
 
 // Integer-literal typing: the narrowest of 16 and 32 bits that holds the digits, read as two's
 // complement; wider literals keep their unsigned value.
-double typedLiteralValue(double unsignedValue) {
+double typedLiteralValue(double unsignedValue)
+{
     constexpr double Bits16 = 65536.0;
     constexpr double Bits32 = 4294967296.0;
     if (unsignedValue < Bits16)
@@ -70,7 +77,8 @@ double typedLiteralValue(double unsignedValue) {
 
 // After "&": "H" or "O" and the digits of that radix. The value is accumulated in a double,
 // exact up to 53 bits, which is far more than the literal typing distinguishes.
-double readRadixLiteral(NumberScanner &in) {
+double readRadixLiteral(NumberScanner &in)
+{
     int radix = 0;
     const char16_t letter = in.peek();
     if (letter == u'H' || letter == u'h')
@@ -92,7 +100,8 @@ double readRadixLiteral(NumberScanner &in) {
 
 // Reads the exponent digits, saturating far beyond any exponent a double can use so that a
 // long run of digits cannot overflow the integer.
-std::int64_t readExponent(NumberScanner &in) {
+std::int64_t readExponent(NumberScanner &in)
+{
     constexpr std::int64_t Saturation = 1'000'000'000;
     bool negative = false;
     if (in.accept(u'-'))
@@ -108,14 +117,16 @@ std::int64_t readExponent(NumberScanner &in) {
     return negative ? -exponent : exponent;
 }
 
-bool isExponentLetter(char16_t c) {
+bool isExponentLetter(char16_t c)
+{
     return c == u'E' || c == u'e' || c == u'D' || c == u'd';
 }
 
 // Decimal power of the leading significant digit of integerDigits.fractionDigits, or nothing
 // when every digit is zero.
 std::optional<std::int64_t> leadingPower(const std::string &integerDigits,
-                                         const std::string &fractionDigits) {
+                                         const std::string &fractionDigits)
+{
     const auto firstInteger = integerDigits.find_first_not_of('0');
     if (firstInteger != std::string::npos)
         return std::int64_t(integerDigits.size() - firstInteger) - 1;
@@ -125,7 +136,8 @@ std::optional<std::int64_t> leadingPower(const std::string &integerDigits,
     return std::nullopt;
 }
 
-double readDecimal(NumberScanner &in) {
+double readDecimal(NumberScanner &in)
+{
     bool negative = false;
     if (in.accept(u'-'))
         negative = true;
@@ -173,7 +185,8 @@ double readDecimal(NumberScanner &in) {
 
 } // namespace
 
-double readNumber(QStringView text) {
+double readNumber(QStringView text)
+{
     NumberScanner in(text);
     if (in.accept(u'&'))
         return readRadixLiteral(in);

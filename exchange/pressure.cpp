@@ -5,7 +5,8 @@
 
 namespace {
 
-double roundHalfToEven(double x) {
+double roundHalfToEven(double x)
+{
     const double below = std::floor(x);
     const double fraction = x - below;
     if (fraction > 0.5)
@@ -16,7 +17,8 @@ double roundHalfToEven(double x) {
 }
 
 // Range-checked before converting: converting an out-of-range double to an integer is undefined.
-std::optional<qint16> toInt16(double integral) {
+std::optional<qint16> toInt16(double integral)
+{
     constexpr double Lowest = std::numeric_limits<qint16>::min();
     constexpr double Highest = std::numeric_limits<qint16>::max();
     if (!(integral >= Lowest && integral <= Highest))
@@ -26,7 +28,8 @@ std::optional<qint16> toInt16(double integral) {
 
 } // namespace
 
-std::optional<qint16> pressureHpa(double reading) {
+std::optional<qint16> pressureHpa(double reading)
+{
     const auto raw = toInt16(roundHalfToEven(reading));
     if (!raw)
         return std::nullopt;
@@ -37,7 +40,8 @@ std::optional<qint16> pressureHpa(double reading) {
     return toInt16(roundHalfToEven(hpa));
 }
 
-QString pressureStatusText(double reading) {
+QString pressureStatusText(double reading)
+{
     if (const auto hpa = pressureHpa(reading))
         return QString::number(*hpa) + QStringLiteral(" hPa");
     return QStringLiteral(" Pressure reading out of range");

@@ -33,12 +33,14 @@ constexpr std::array<StatusQuery, 9> StatusQueries{{
     {"CR7", ReplyForm::Keyed, LampModeCodes},
 }};
 
-QLatin1StringView latin1(std::string_view text) {
+QLatin1StringView latin1(std::string_view text)
+{
     return QLatin1StringView(text.data(), qsizetype(text.size()));
 }
 
 // Exact and case-sensitive: the prefix, the query and one carriage return, nothing else.
-bool sentQuery(QByteArrayView sendText, QByteArrayView cmdPrefix, std::string_view query) {
+bool sentQuery(QByteArrayView sendText, QByteArrayView cmdPrefix, std::string_view query)
+{
     const QByteArrayView code(query.data(), qsizetype(query.size()));
     return sendText.size() == cmdPrefix.size() + code.size() + 1 &&
            sendText.first(cmdPrefix.size()) == cmdPrefix &&
@@ -46,11 +48,13 @@ bool sentQuery(QByteArrayView sendText, QByteArrayView cmdPrefix, std::string_vi
 }
 
 // Characters first to last of the rendered reply, counted from 1; as many as there are.
-QStringView positions(QStringView rendered, qsizetype first, qsizetype last) {
+QStringView positions(QStringView rendered, qsizetype first, qsizetype last)
+{
     return rendered.mid(first - 1, last - first + 1);
 }
 
-std::optional<QString> lookUp(std::span<const KeyedStatus> codes, QStringView rendered) {
+std::optional<QString> lookUp(std::span<const KeyedStatus> codes, QStringView rendered)
+{
     // All keys of one table have the same length: the rendering of one or two characters.
     const QStringView key = rendered.left(qsizetype(codes.front().key.size()));
     for (const KeyedStatus &row : codes) {
@@ -60,12 +64,14 @@ std::optional<QString> lookUp(std::span<const KeyedStatus> codes, QStringView re
     return std::nullopt;
 }
 
-QString lampTime(QStringView rendered) {
+QString lampTime(QStringView rendered)
+{
     return rendered.left(38).toString() + QLatin1StringView(" Hour Use");
 }
 
 // Three sensors; the reply characters between the pieces are not shown.
-QString temperatures(QStringView rendered) {
+QString temperatures(QStringView rendered)
+{
     QString line = QLatin1StringView("  S1=");
     line += positions(rendered, 1, 10);
     line += QLatin1StringView(" C  ,   S2= ");
@@ -77,7 +83,8 @@ QString temperatures(QStringView rendered) {
 }
 
 std::optional<QString> decode(ReplyForm form, std::span<const KeyedStatus> codes,
-                              const QString &rendered) {
+                              const QString &rendered)
+{
     switch (form) {
     case ReplyForm::Keyed:
         return lookUp(codes, rendered);
@@ -96,7 +103,8 @@ std::optional<QString> decode(ReplyForm form, std::span<const KeyedStatus> codes
 } // namespace
 
 std::optional<QString> decodeReply(QByteArrayView sendText, QByteArrayView cmdPrefix,
-                                   const QString &rendered) {
+                                   const QString &rendered)
+{
     for (const StatusQuery &query : StatusQueries) {
         if (sentQuery(sendText, cmdPrefix, query.code))
             return decode(query.form, query.codes, rendered);

@@ -12,7 +12,8 @@ constexpr unsigned char LastPrintable = 'z';
 
 // First matching rule wins; the order matters only in that the named control codes come
 // before the catch-all for codes below 32.
-void appendRendering(QString &out, unsigned char byte) {
+void appendRendering(QString &out, unsigned char byte)
+{
     if (byte == Ack)
         out += QLatin1StringView("ACK ");
     else if (byte == Code20)
@@ -29,7 +30,8 @@ void appendRendering(QString &out, unsigned char byte) {
 }
 } // namespace
 
-QString renderTraffic(QByteArrayView text) {
+QString renderTraffic(QByteArrayView text)
+{
     QString rendered;
     rendered.reserve(1 + 2 * text.size());
     rendered += QLatin1Char(' ');

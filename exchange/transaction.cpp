@@ -16,8 +16,8 @@ PortStatus notOpen(const SerialPort &port)
 }
 } // namespace
 
-Transaction::Transaction(SerialPort &port, IntervalTimer &replyTimeout,
-                         IntervalTimer &displayClear, TrafficDisplay &display)
+Transaction::Transaction(SerialPort &port, IntervalTimer &replyTimeout, IntervalTimer &displayClear,
+                         TrafficDisplay &display)
     : m_port(port)
     , m_replyTimeout(replyTimeout)
     , m_displayClear(displayClear)

@@ -29,7 +29,7 @@ struct Adjuster {
     int repeatMs;       // set on press; 0 for the arrows, which use the interval in force
     int replyTimeoutMs; // set on press after the first send; 0 for the arrows (by arrow mode)
     int displayClearMs;
-    bool isZoom;        // its release switches the arrows to the 5 ms mode
+    bool isZoom; // its release switches the arrows to the 5 ms mode
     bool isArrow() const { return repeatMs == 0; }
 };
 

@@ -99,9 +99,9 @@ PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &ti
     m_transaction = std::make_unique<Transaction>(port, timer(ReplyTimeoutTimer),
                                                   timer(DisplayClearTimer), display);
     m_portSetup = std::make_unique<PortSetup>(port, portUi);
-    m_repeater = std::make_unique<Repeater>(*m_transaction, timer(RepeatTimer),
-                                            timer(ReplyTimeoutTimer), timer(DisplayClearTimer),
-                                            display);
+    m_repeater =
+        std::make_unique<Repeater>(*m_transaction, timer(RepeatTimer), timer(ReplyTimeoutTimer),
+                                   timer(DisplayClearTimer), display);
     m_views = std::make_unique<ViewSwitcher>(window, timer(PortPanelTimer));
 
     timer(RepeatTimer).setTickHandler([this] { m_repeater->onRepeatTick(); });

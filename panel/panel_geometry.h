@@ -10,14 +10,12 @@ constexpr int kTwipsPerPixel = 15;
 // Rounds to the nearest pixel; a twip count never falls exactly halfway.
 constexpr int twipsToPixels(int twips)
 {
-    return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) /
-           kTwipsPerPixel;
+    return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
 inline QRect twipsToPixels(int left, int top, int width, int height)
 {
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-            twipsToPixels(height)};
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
 constexpr int kClientWidthTwips = 9495;

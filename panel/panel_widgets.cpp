@@ -110,6 +110,14 @@ QRect PanelButton::captionBounds() const
 
 PanelButton::CaptionFit PanelButton::fitCaption() const
 {
+    FitKey key{text(), font(), size()};
+    if (!m_fitCache || m_fitCache->first != key)
+        m_fitCache.emplace(std::move(key), computeCaptionFit());
+    return m_fitCache->second;
+}
+
+PanelButton::CaptionFit PanelButton::computeCaptionFit() const
+{
     const QRect area = captionArea();
     QFont font = this->font();
     for (;;) {

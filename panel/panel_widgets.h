@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <optional>
+#include <utility>
+
 class QPainter;
 
 // The panel's fonts: G (fixed pitch) and PG (proportional) with fallbacks for systems without the
@@ -42,6 +45,17 @@ private:
         QRect bounds;
     };
     CaptionFit fitCaption() const;
+    CaptionFit computeCaptionFit() const;
+
+    // Fitting tries font sizes one by one; a button paints on every press, so keep the answer
+    // for as long as its caption, font and size stay the same.
+    struct FitKey {
+        QString caption;
+        QFont font;
+        QSize size;
+        bool operator==(const FitKey &) const = default;
+    };
+    mutable std::optional<std::pair<FitKey, CaptionFit>> m_fitCache;
 };
 
 // Static text on an opaque background, optionally with a thin single border.

@@ -6,7 +6,8 @@ namespace {
 
 // A bare device name means one in /dev, as QSerialPort takes it; the full path is kept so
 // that messages and the device check name the file actually opened.
-QString systemLocation(const QString &name) {
+QString systemLocation(const QString &name)
+{
 #ifdef Q_OS_WIN
     return name;
 #else
@@ -19,15 +20,18 @@ QString systemLocation(const QString &name) {
 
 } // namespace
 
-bool isKnownPortNumber(int number) {
+bool isKnownPortNumber(int number)
+{
     return number == 1 || number == 2;
 }
 
-QString deviceVariableForPort(int number) {
+QString deviceVariableForPort(int number)
+{
     return QStringLiteral("ZRA70_COM%1").arg(number);
 }
 
-QString devicePathForPort(int number) {
+QString devicePathForPort(int number)
+{
     if (!isKnownPortNumber(number))
         return QString();
     const QString chosen =

@@ -19,7 +19,8 @@ namespace {
 
 #ifdef Q_OS_UNIX
 // The group whose members may read and write the device; empty when membership would not help.
-QString grantingGroupName(const QString &path) {
+QString grantingGroupName(const QString &path)
+{
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return QString();
@@ -42,7 +43,8 @@ QString grantingGroupName(const QString &path) {
 
 // Where QSerialPort keeps the lock file of a device: the first of its lock directories that
 // holds the file or could hold it.
-QString lockFilePathFor(const QString &devicePath) {
+QString lockFilePathFor(const QString &devicePath)
+{
     static const char *const directories[] = {
         "/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
         "/tmp",      "/var/tmp",   "/var/lock/lockdev", "/run/lock",
@@ -60,7 +62,8 @@ QString lockFilePathFor(const QString &devicePath) {
 }
 
 // The process holding the device's lock; 0 when unknown or when it is this program itself.
-qint64 lockOwnerOf(const QString &devicePath) {
+qint64 lockOwnerOf(const QString &devicePath)
+{
     const QString lockPath = lockFilePathFor(devicePath);
     if (lockPath.isEmpty())
         return 0;
@@ -72,22 +75,26 @@ qint64 lockOwnerOf(const QString &devicePath) {
     return pid == QCoreApplication::applicationPid() ? 0 : pid;
 }
 #else
-QString grantingGroupName(const QString &) {
+QString grantingGroupName(const QString &)
+{
     return QString();
 }
 
-qint64 lockOwnerOf(const QString &) {
+qint64 lockOwnerOf(const QString &)
+{
     return 0;
 }
 #endif
 
 } // namespace
 
-bool deviceExists(const QString &path) {
+bool deviceExists(const QString &path)
+{
     return QFileInfo::exists(path);
 }
 
-DeviceIdentity deviceIdentity(const QString &path) {
+DeviceIdentity deviceIdentity(const QString &path)
+{
 #ifdef Q_OS_UNIX
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
@@ -99,7 +106,8 @@ DeviceIdentity deviceIdentity(const QString &path) {
 #endif
 }
 
-bool deviceIsAccessible(const QString &path) {
+bool deviceIsAccessible(const QString &path)
+{
 #ifdef Q_OS_UNIX
     return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK | W_OK, AT_EACCESS) == 0;
 #else
@@ -109,7 +117,8 @@ bool deviceIsAccessible(const QString &path) {
 }
 
 OpenFailure inspectOpenFailure(int portNumber, const QString &path,
-                               QSerialPort::SerialPortError error, const QString &errorText) {
+                               QSerialPort::SerialPortError error, const QString &errorText)
+{
     OpenFailure failure;
     failure.portNumber = portNumber;
     failure.devicePath = path;

@@ -9,12 +9,14 @@ constexpr qint64 MinBaudRate = 50;
 constexpr qint64 MaxBaudRate = 4000000;
 const QString Example = QStringLiteral("\"19200,N,8,1\"");
 
-bool isPrintableAscii(QChar c) {
+bool isPrintableAscii(QChar c)
+{
     return c.unicode() > 32 && c.unicode() < 127;
 }
 
 // The text as it can be shown in a message: blanks, control and non-ASCII characters as '?'.
-QString quoted(const QString &text) {
+QString quoted(const QString &text)
+{
     QString shown = text;
     for (QChar &c : shown) {
         if (!isPrintableAscii(c))
@@ -23,7 +25,8 @@ QString quoted(const QString &text) {
     return QLatin1Char('"') + shown + QLatin1Char('"');
 }
 
-std::optional<qint32> readBaudRate(const QString &field) {
+std::optional<qint32> readBaudRate(const QString &field)
+{
     if (field.isEmpty())
         return std::nullopt;
     for (QChar c : field) {
@@ -37,7 +40,8 @@ std::optional<qint32> readBaudRate(const QString &field) {
     return qint32(value);
 }
 
-std::optional<QSerialPort::Parity> readParity(const QString &field) {
+std::optional<QSerialPort::Parity> readParity(const QString &field)
+{
     if (field.size() != 1)
         return std::nullopt;
     switch (field.at(0).toUpper().unicode()) {
@@ -56,7 +60,8 @@ std::optional<QSerialPort::Parity> readParity(const QString &field) {
     }
 }
 
-std::optional<QSerialPort::DataBits> readDataBits(const QString &field) {
+std::optional<QSerialPort::DataBits> readDataBits(const QString &field)
+{
     if (field == QLatin1String("5"))
         return QSerialPort::Data5;
     if (field == QLatin1String("6"))
@@ -68,7 +73,8 @@ std::optional<QSerialPort::DataBits> readDataBits(const QString &field) {
     return std::nullopt;
 }
 
-std::optional<QSerialPort::StopBits> readStopBits(const QString &field) {
+std::optional<QSerialPort::StopBits> readStopBits(const QString &field)
+{
     if (field == QLatin1String("1"))
         return QSerialPort::OneStop;
     if (field == QLatin1String("1.5"))
@@ -78,21 +84,23 @@ std::optional<QSerialPort::StopBits> readStopBits(const QString &field) {
     return std::nullopt;
 }
 
-std::optional<LineSettings> fail(QString *error, const QString &description) {
+std::optional<LineSettings> fail(QString *error, const QString &description)
+{
     if (error)
         *error = description;
     return std::nullopt;
 }
 
-QString fieldError(const QString &text, const char *what, const char *allowed,
-                   const QString &field) {
+QString fieldError(const QString &text, const char *what, const char *allowed, const QString &field)
+{
     return QStringLiteral("The %1 in the port settings %2 must be %3, not %4.")
         .arg(QLatin1String(what), quoted(text), QLatin1String(allowed), quoted(field));
 }
 
 } // namespace
 
-std::optional<LineSettings> parseLineSettings(const QString &text, QString *error) {
+std::optional<LineSettings> parseLineSettings(const QString &text, QString *error)
+{
     if (text.isEmpty())
         return fail(error,
                     QStringLiteral("The port settings are empty; expected a text such as %1.")

@@ -4,13 +4,15 @@
 
 namespace {
 
-QString cannotOpen(const OpenFailure &failure) {
+QString cannotOpen(const OpenFailure &failure)
+{
     return QStringLiteral("Serial port %1 cannot be opened: ").arg(failure.portNumber);
 }
 
 } // namespace
 
-QString describeOpenFailure(const OpenFailure &failure) {
+QString describeOpenFailure(const OpenFailure &failure)
+{
     switch (failure.kind) {
     case OpenFailureKind::NotFound:
         return cannotOpen(failure) +
@@ -44,7 +46,8 @@ QString describeOpenFailure(const OpenFailure &failure) {
            QStringLiteral("%1 reported \"%2\".").arg(failure.devicePath, failure.systemText);
 }
 
-QString describeLinkLoss(int portNumber, const QString &devicePath, const QString &systemText) {
+QString describeLinkLoss(int portNumber, const QString &devicePath, const QString &systemText)
+{
     const QString lost =
         QStringLiteral("The connection on serial port %1 was lost: ").arg(portNumber);
     if (systemText.isEmpty())
@@ -52,32 +55,38 @@ QString describeLinkLoss(int portNumber, const QString &devicePath, const QStrin
     return lost + QStringLiteral("the device %1 reported \"%2\".").arg(devicePath, systemText);
 }
 
-QString describeUnknownPortNumber(int number) {
+QString describeUnknownPortNumber(int number)
+{
     return QStringLiteral("There is no serial port %1: choose port 1 or 2.").arg(number);
 }
 
-QString describeRenumberWhileOpen(int openNumber, int requestedNumber) {
+QString describeRenumberWhileOpen(int openNumber, int requestedNumber)
+{
     return QStringLiteral("Serial port %1 is open: close it before choosing port %2.")
         .arg(openNumber)
         .arg(requestedNumber);
 }
 
-QString describeAlreadyOpen(int portNumber, const QString &devicePath) {
+QString describeAlreadyOpen(int portNumber, const QString &devicePath)
+{
     return QStringLiteral("Serial port %1 (%2) is already open.")
         .arg(QString::number(portNumber), devicePath);
 }
 
-QString describeNotOpenForWrite(int portNumber) {
+QString describeNotOpenForWrite(int portNumber)
+{
     return QStringLiteral("Nothing was sent: serial port %1 is not open.").arg(portNumber);
 }
 
-QString describeWriteFailure(int portNumber, const QString &devicePath, const QString &systemText) {
+QString describeWriteFailure(int portNumber, const QString &devicePath, const QString &systemText)
+{
     return QStringLiteral("Sending on serial port %1 (%2) failed: %3.")
         .arg(QString::number(portNumber), devicePath, systemText);
 }
 
 QString describeSettingsRefused(int portNumber, const QString &devicePath, const QString &settings,
-                                const QString &systemText) {
+                                const QString &systemText)
+{
     return QStringLiteral("Serial port %1 (%2) did not take the settings \"%3\": %4.")
         .arg(QString::number(portNumber), devicePath, settings, systemText);
 }

@@ -19,7 +19,8 @@ namespace {
 // hung up does not report reliably, its disappearing from the file system does.
 constexpr int DeviceCheckIntervalMs = 500;
 
-bool applyLineSettings(QSerialPort &port, const LineSettings &settings, QString *refusal) {
+bool applyLineSettings(QSerialPort &port, const LineSettings &settings, QString *refusal)
+{
 #ifndef Q_OS_WIN
     // termios has no 1.5 stop bits; QSerialPort would quietly use 1.
     if (settings.stopBits == QSerialPort::OneAndHalfStop) {
@@ -57,7 +58,8 @@ struct QtSerialPort::Private {
 
 QtSerialPort::QtSerialPort(QObject *parent)
     : SerialPort(parent)
-    , d(std::make_unique<Private>()) {
+    , d(std::make_unique<Private>())
+{
     d->port.setFlowControl(QSerialPort::NoFlowControl);
     d->deviceCheck.setInterval(DeviceCheckIntervalMs);
     connect(&d->deviceCheck, &QTimer::timeout, this, &QtSerialPort::checkDevice);
@@ -66,14 +68,16 @@ QtSerialPort::QtSerialPort(QObject *parent)
             [this](QSerialPort::SerialPortError error) { onPortError(error); });
 }
 
-QtSerialPort::~QtSerialPort() {
+QtSerialPort::~QtSerialPort()
+{
     d->deviceCheck.stop();
     disconnect(&d->port, nullptr, this, nullptr);
     if (d->port.isOpen())
         d->port.close();
 }
 
-PortStatus QtSerialPort::setPortNumber(int number) {
+PortStatus QtSerialPort::setPortNumber(int number)
+{
     if (!isKnownPortNumber(number))
         return PortStatus::failure(describeUnknownPortNumber(number));
     if (d->port.isOpen()) {
@@ -86,11 +90,13 @@ PortStatus QtSerialPort::setPortNumber(int number) {
     return PortStatus::success();
 }
 
-int QtSerialPort::portNumber() const {
+int QtSerialPort::portNumber() const
+{
     return d->number;
 }
 
-PortStatus QtSerialPort::setSettings(const QString &settings) {
+PortStatus QtSerialPort::setSettings(const QString &settings)
+{
     QString problem;
     const std::optional<LineSettings> parsed = parseLineSettings(settings, &problem);
     if (!parsed)
@@ -106,11 +112,13 @@ PortStatus QtSerialPort::setSettings(const QString &settings) {
     return PortStatus::success();
 }
 
-QString QtSerialPort::settings() const {
+QString QtSerialPort::settings() const
+{
     return d->settingsText;
 }
 
-PortStatus QtSerialPort::open() {
+PortStatus QtSerialPort::open()
+{
     if (d->port.isOpen())
         return PortStatus::failure(describeAlreadyOpen(d->number, d->devicePath));
     stopWatching();
@@ -138,7 +146,8 @@ PortStatus QtSerialPort::open() {
     return PortStatus::success();
 }
 
-PortStatus QtSerialPort::close() {
+PortStatus QtSerialPort::close()
+{
     stopWatching();
     if (!d->port.isOpen())
         return PortStatus::success();
@@ -148,7 +157,8 @@ PortStatus QtSerialPort::close() {
     return PortStatus::success();
 }
 
-bool QtSerialPort::isOpen() const {
+bool QtSerialPort::isOpen() const
+{
     return d->port.isOpen();
 }
 
@@ -168,7 +178,8 @@ bool deviceHasRoom(qintptr handle)
 
 } // namespace
 
-PortStatus QtSerialPort::write(const QByteArray &bytes) {
+PortStatus QtSerialPort::write(const QByteArray &bytes)
+{
     if (!d->port.isOpen())
         return PortStatus::failure(describeNotOpenForWrite(d->number));
     // Queued in QSerialPort and sent as soon as the device takes it; a device that fails
@@ -187,20 +198,23 @@ PortStatus QtSerialPort::write(const QByteArray &bytes) {
     return PortStatus::success();
 }
 
-QByteArray QtSerialPort::readAll() {
+QByteArray QtSerialPort::readAll()
+{
     d->rxTraced = 0;
     if (!d->port.isOpen())
         return QByteArray();
     return d->port.readAll();
 }
 
-QString QtSerialPort::deviceName() const {
+QString QtSerialPort::deviceName() const
+{
     if (d->watch != Private::Watch::Idle || d->port.isOpen())
         return d->devicePath;
     return devicePathForPort(d->number);
 }
 
-void QtSerialPort::onReadyRead() {
+void QtSerialPort::onReadyRead()
+{
     if (lcSerial().isDebugEnabled()) {
         const QByteArray waiting = d->port.peek(d->port.bytesAvailable());
         traceChunk(TraceDirection::Received, d->devicePath, waiting.mid(d->rxTraced));
@@ -209,7 +223,8 @@ void QtSerialPort::onReadyRead() {
     emit commEvent(Receive);
 }
 
-void QtSerialPort::onPortError(int error) {
+void QtSerialPort::onPortError(int error)
+{
     if (d->watch != Private::Watch::Open || d->lossQueued)
         return;
     if (error != QSerialPort::NoError)
@@ -228,7 +243,8 @@ void QtSerialPort::onPortError(int error) {
         Qt::QueuedConnection);
 }
 
-void QtSerialPort::checkDevice() {
+void QtSerialPort::checkDevice()
+{
     const QString &path = d->devicePath;
     switch (d->watch) {
     case Private::Watch::Open:
@@ -251,7 +267,8 @@ void QtSerialPort::checkDevice() {
     }
 }
 
-void QtSerialPort::loseLink(quint64 openingId, const QString &systemText) {
+void QtSerialPort::loseLink(quint64 openingId, const QString &systemText)
+{
     if (d->watch != Private::Watch::Open || openingId != d->openingId)
         return;
     d->port.close();
@@ -267,7 +284,8 @@ void QtSerialPort::loseLink(quint64 openingId, const QString &systemText) {
     emit linkLost(description);
 }
 
-void QtSerialPort::stopWatching() {
+void QtSerialPort::stopWatching()
+{
     d->deviceCheck.stop();
     d->watch = Private::Watch::Idle;
 }

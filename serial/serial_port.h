@@ -14,9 +14,9 @@ class SerialPort : public QObject {
 public:
     // Communication event codes delivered by commEvent().
     enum CommEvent {
-        Receive = 2,        // characters are waiting to be read
-        EventBreak = 1001,  // a break signal was received
-        EventFrame = 1004,  // framing error
+        Receive = 2,       // characters are waiting to be read
+        EventBreak = 1001, // a break signal was received
+        EventFrame = 1004, // framing error
         EventOverrun = 1006,
         EventRxParity = 1009,
         EventDeviceError = 1011, // the device failed or went away

@@ -3,7 +3,8 @@
 Q_LOGGING_CATEGORY(lcSerial, "zra70.serial", QtWarningMsg)
 
 QString traceLine(std::chrono::nanoseconds monotonic, TraceDirection direction,
-                  const QString &devicePath, const QByteArray &bytes) {
+                  const QString &devicePath, const QByteArray &bytes)
+{
     using namespace std::chrono;
     const auto wholeSeconds = duration_cast<seconds>(monotonic);
     const auto micros = duration_cast<microseconds>(monotonic - wholeSeconds);
@@ -14,7 +15,8 @@ QString traceLine(std::chrono::nanoseconds monotonic, TraceDirection direction,
              devicePath, QString::fromLatin1(bytes.toHex(' ')));
 }
 
-void traceChunk(TraceDirection direction, const QString &devicePath, const QByteArray &bytes) {
+void traceChunk(TraceDirection direction, const QString &devicePath, const QByteArray &bytes)
+{
     if (!lcSerial().isDebugEnabled() || bytes.isEmpty())
         return;
     // steady_clock is CLOCK_MONOTONIC, so lines line up with other monotonic traces.

@@ -15,7 +15,9 @@ struct PanelRig {
     PanelRig()
         : controller(form, port, clock,
                      PanelHooks{[this](const QString &text) { warnings.append(text); },
-                                [this] { ++programEnds; }})
+                                [this] {
+                                    ++programEnds;
+                                }})
     {
         controller.load();
         form.show();

@@ -119,8 +119,8 @@ private slots:
         QTest::newRow("after D.Zoom release") << QStringList{"hold Command48"} << 5 << 5 << 5;
         QTest::newRow("D.Zoom then MENU ON")
             << QStringList{"hold Command49", "click Command23"} << 200 << 150 << 190;
-        QTest::newRow("MENU ON then VOL") << QStringList{"click Command23", "hold Command1"} << 250
-                                          << 150 << 190;
+        QTest::newRow("MENU ON then VOL")
+            << QStringList{"click Command23", "hold Command1"} << 250 << 150 << 190;
     }
     void arrowIntervalsFollowTheArrowMode()
     {

@@ -27,9 +27,8 @@ private slots:
     {
         Rig rig;
         rig.setup.startUp();
-        QCOMPARE(rig.port.operations,
-                 (QStringList{"number 1", "settings 19200,N,8,1", "open 1", "close", "number 1",
-                              "open 1"}));
+        QCOMPARE(rig.port.operations, (QStringList{"number 1", "settings 19200,N,8,1", "open 1",
+                                                   "close", "number 1", "open 1"}));
         QVERIFY(rig.port.isOpen());
         QCOMPARE(rig.ui.markedOption, 1);
         QCOMPARE(rig.setup.commSettings(), QStringLiteral("19200,N,8,1"));

@@ -103,8 +103,9 @@ private slots:
         QCOMPARE(rig.controller.transaction().recvText().size(), Transaction::MaxCollected);
         QVERIFY(rig.controller.transaction().recvText().startsWith("00\r"));
         QCOMPARE(rig.line("Label22"), QStringLiteral(" Power ON"));
-        QVERIFY(rig.line("Label12").size() <= 4 * Transaction::MaxCollected + 1); // "ACK " is the longest
-        rig.clock.advance(500); // the reply timeout opens a new collection
+        QVERIFY(rig.line("Label12").size() <=
+                4 * Transaction::MaxCollected + 1); // "ACK " is the longest
+        rig.clock.advance(500);                     // the reply timeout opens a new collection
         rig.port.deliver("y");
         QCOMPARE(rig.line("Label12"), QStringLiteral(" y "));
     }

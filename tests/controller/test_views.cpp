@@ -154,9 +154,12 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("status");
-        QTest::newRow("CR0") << "CR0" << " Power ON";
-        QTest::newRow("cr0") << "cr0" << "";
-        QTest::newRow("CRA") << "CRA" << " Video & Audio mute OFF";
+        QTest::newRow("CR0") << "CR0"
+                             << " Power ON";
+        QTest::newRow("cr0") << "cr0"
+                             << "";
+        QTest::newRow("CRA") << "CRA"
+                             << " Video & Audio mute OFF";
     }
     void typedQueriesDecodeOnlyWhenExact()
     {

@@ -26,7 +26,9 @@ class EndToEndTest : public QObject {
             controller = std::make_unique<PanelController>(
                 form, port, timers,
                 PanelHooks{[this](const QString &text) { warnings.append(text); },
-                           [this] { ++programEnds; }});
+                           [this] {
+                               ++programEnds;
+                           }});
             controller->load();
             form.show();
         }

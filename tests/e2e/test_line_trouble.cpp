@@ -28,7 +28,9 @@ class LineTroubleTest : public QObject {
             qputenv("ZRA70_COM1", linkPath.toLocal8Bit());
             controller = std::make_unique<PanelController>(
                 form, port, timers,
-                PanelHooks{[this](const QString &text) { warnings.append(text); }, [] {}});
+                PanelHooks{[this](const QString &text) { warnings.append(text); },
+                           [] {
+                           }});
             controller->load();
             form.show();
         }
@@ -60,7 +62,8 @@ private slots:
         QTest::mouseRelease(rig.button("Command8"), Qt::LeftButton);
 
         const int written = rig.port.writes;
-        QVERIFY2(written > 1000, qPrintable(QString::number(written))); // the rate is measured in bench/
+        QVERIFY2(written > 1000,
+                 qPrintable(QString::number(written))); // the rate is measured in bench/
         QTRY_COMPARE_WITH_TIMEOUT(rig.simulator->received().size(), qsizetype(written), 5000);
         QByteArray expected = "C30\r";
         for (int i = 1; i < written; ++i)

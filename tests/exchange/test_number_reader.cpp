@@ -23,7 +23,8 @@ private slots:
     void textWithoutNumberReadsAsZero();
 };
 
-void TestNumberReader::decimalNumbersReadWithBlanksSkipped_data() {
+void TestNumberReader::decimalNumbersReadWithBlanksSkipped_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
 
@@ -48,13 +49,15 @@ void TestNumberReader::decimalNumbersReadWithBlanksSkipped_data() {
         << "123456789012345678901234567890" << 1.2345678901234568e29;
 }
 
-void TestNumberReader::decimalNumbersReadWithBlanksSkipped() {
+void TestNumberReader::decimalNumbersReadWithBlanksSkipped()
+{
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readNumber(text), value);
 }
 
-void TestNumberReader::exponentsScaleByPowersOfTen_data() {
+void TestNumberReader::exponentsScaleByPowersOfTen_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
 
@@ -76,13 +79,15 @@ void TestNumberReader::exponentsScaleByPowersOfTen_data() {
     QTest::newRow("zero with huge exponent") << "0E99999" << 0.0;
 }
 
-void TestNumberReader::exponentsScaleByPowersOfTen() {
+void TestNumberReader::exponentsScaleByPowersOfTen()
+{
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readNumber(text), value);
 }
 
-void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping_data() {
+void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
 
@@ -107,13 +112,15 @@ void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping_data() {
     QTest::newRow("40 bits all set, unsigned") << "&HFFFFFFFFFF" << 1099511627775.0;
 }
 
-void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping() {
+void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping()
+{
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readNumber(text), value);
 }
 
-void TestNumberReader::textWithoutNumberReadsAsZero_data() {
+void TestNumberReader::textWithoutNumberReadsAsZero_data()
+{
     QTest::addColumn<QString>("text");
 
     QTest::newRow("empty") << "";
@@ -132,7 +139,8 @@ void TestNumberReader::textWithoutNumberReadsAsZero_data() {
     QTest::newRow("sign before hex prefix") << "-&H10";
 }
 
-void TestNumberReader::textWithoutNumberReadsAsZero() {
+void TestNumberReader::textWithoutNumberReadsAsZero()
+{
     QFETCH(QString, text);
     QCOMPARE(readNumber(text), 0.0);
 }

@@ -20,7 +20,8 @@ private slots:
     void readingsBeyondSixteenBitArithmeticAreReported();
 };
 
-void TestPressure::workedReadingsGiveTheirPressure_data() {
+void TestPressure::workedReadingsGiveTheirPressure_data()
+{
     QTest::addColumn<double>("reading");
     QTest::addColumn<QString>("status");
 
@@ -35,13 +36,15 @@ void TestPressure::workedReadingsGiveTheirPressure_data() {
     QTest::newRow("lowest fivefold -6553") << -6553.0 << "-6865 hPa";
 }
 
-void TestPressure::workedReadingsGiveTheirPressure() {
+void TestPressure::workedReadingsGiveTheirPressure()
+{
     QFETCH(double, reading);
     QFETCH(QString, status);
     QCOMPARE(pressureStatusText(reading), status);
 }
 
-void TestPressure::readingsRoundHalfToEvenFirst_data() {
+void TestPressure::readingsRoundHalfToEvenFirst_data()
+{
     QTest::addColumn<double>("reading");
     QTest::addColumn<QString>("status");
 
@@ -55,13 +58,15 @@ void TestPressure::readingsRoundHalfToEvenFirst_data() {
     QTest::newRow("-1.5 down to -2") << -1.5 << "103 hPa";
 }
 
-void TestPressure::readingsRoundHalfToEvenFirst() {
+void TestPressure::readingsRoundHalfToEvenFirst()
+{
     QFETCH(double, reading);
     QFETCH(QString, status);
     QCOMPARE(pressureStatusText(reading), status);
 }
 
-void TestPressure::readingsBeyondSixteenBitArithmeticAreReported_data() {
+void TestPressure::readingsBeyondSixteenBitArithmeticAreReported_data()
+{
     QTest::addColumn<double>("reading");
 
     QTest::newRow("fivefold 6554 overflows") << 6554.0;
@@ -78,7 +83,8 @@ void TestPressure::readingsBeyondSixteenBitArithmeticAreReported_data() {
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN();
 }
 
-void TestPressure::readingsBeyondSixteenBitArithmeticAreReported() {
+void TestPressure::readingsBeyondSixteenBitArithmeticAreReported()
+{
     QFETCH(double, reading);
     QCOMPARE(pressureStatusText(reading), OutOfRange);
     QVERIFY(!pressureHpa(reading).has_value());

@@ -7,7 +7,8 @@ namespace {
 // Stands for "the status line keeps what it shows", so that failures print both sides.
 const QString Unchanged = QStringLiteral("<unchanged>");
 
-QString decoded(QByteArrayView sendText, QByteArrayView cmdPrefix, const QString &rendered) {
+QString decoded(QByteArrayView sendText, QByteArrayView cmdPrefix, const QString &rendered)
+{
     return decodeReply(sendText, cmdPrefix, rendered).value_or(Unchanged);
 }
 } // namespace
@@ -32,7 +33,8 @@ private slots:
     void staleCharactersOfAnEarlierReplyGiveTheKey();
 };
 
-void TestReplyDecoder::everyTableRowGivesItsStatusText_data() {
+void TestReplyDecoder::everyTableRowGivesItsStatusText_data()
+{
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QString>("rendered");
     QTest::addColumn<QString>("status");
@@ -118,14 +120,16 @@ void TestReplyDecoder::everyTableRowGivesItsStatusText_data() {
                                                  << " Stand by";
 }
 
-void TestReplyDecoder::everyTableRowGivesItsStatusText() {
+void TestReplyDecoder::everyTableRowGivesItsStatusText()
+{
     QFETCH(QByteArray, query);
     QFETCH(QString, rendered);
     QFETCH(QString, status);
     QCOMPARE(decoded(query, "", rendered), status);
 }
 
-void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged_data() {
+void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged_data()
+{
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QString>("rendered");
 
@@ -142,13 +146,15 @@ void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged_data() {
     QTest::newRow("CR7 21") << QByteArray("CR7\r") << " 2 1 CR ";
 }
 
-void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged() {
+void TestReplyDecoder::unknownOrIncompleteKeysLeaveStatusUnchanged()
+{
     QFETCH(QByteArray, query);
     QFETCH(QString, rendered);
     QCOMPARE(decoded(query, "", rendered), Unchanged);
 }
 
-void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery_data() {
+void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery_data()
+{
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QString>("status");
 
@@ -164,13 +170,15 @@ void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery_data() {
     QTest::newRow("power on command is no query") << QByteArray("C00\r") << Unchanged;
 }
 
-void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery() {
+void TestReplyDecoder::sameReplyMeansDifferentThingsPerQuery()
+{
     QFETCH(QByteArray, query);
     QFETCH(QString, status);
     QCOMPARE(decoded(query, "", renderTraffic("00\r")), status);
 }
 
-void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder_data() {
+void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder_data()
+{
     QTest::addColumn<QByteArray>("sendText");
     QTest::addColumn<QByteArray>("cmdPrefix");
     QTest::addColumn<QString>("status");
@@ -193,14 +201,16 @@ void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder_data() {
         << QByteArray("@1CR PRESSURE\r") << QByteArray("@1") << "106 hPa";
 }
 
-void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder() {
+void TestReplyDecoder::onlyTheExactQueryTextSelectsADecoder()
+{
     QFETCH(QByteArray, sendText);
     QFETCH(QByteArray, cmdPrefix);
     QFETCH(QString, status);
     QCOMPARE(decoded(sendText, cmdPrefix, QStringLiteral(" 0 0 CR ")), status);
 }
 
-void TestReplyDecoder::textQueriesCutTheRenderedReply_data() {
+void TestReplyDecoder::textQueriesCutTheRenderedReply_data()
+{
     QTest::addColumn<QByteArray>("query");
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QString>("status");
@@ -227,14 +237,16 @@ void TestReplyDecoder::textQueriesCutTheRenderedReply_data() {
     QTest::newRow("CR9 nothing yet") << QByteArray("CR9\r") << QByteArray() << " ";
 }
 
-void TestReplyDecoder::textQueriesCutTheRenderedReply() {
+void TestReplyDecoder::textQueriesCutTheRenderedReply()
+{
     QFETCH(QByteArray, query);
     QFETCH(QByteArray, reply);
     QFETCH(QString, status);
     QCOMPARE(decoded(query, "", renderTraffic(reply)), status);
 }
 
-void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal_data() {
+void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal_data()
+{
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QString>("status");
 
@@ -254,14 +266,16 @@ void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal_data() {
         << QByteArray("&H10000\r") << " Pressure reading out of range";
 }
 
-void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal() {
+void TestReplyDecoder::pressureQueryConvertsTheReadingToHectopascal()
+{
     QFETCH(QByteArray, reply);
     QFETCH(QString, status);
     QCOMPARE(decoded("CR PRESSURE\r", "", renderTraffic(reply)), status);
 }
 
 // Each receive event re-renders everything collected so far.
-void TestReplyDecoder::replyInPiecesIsDecodedWholeOnceComplete() {
+void TestReplyDecoder::replyInPiecesIsDecodedWholeOnceComplete()
+{
     QCOMPARE(decoded("CR0\r", "", renderTraffic("0")), Unchanged);
     QCOMPARE(decoded("CR0\r", "",
                      renderTraffic("0"
@@ -285,7 +299,8 @@ void TestReplyDecoder::replyInPiecesIsDecodedWholeOnceComplete() {
              QStringLiteral("650 hPa"));
 }
 
-void TestReplyDecoder::staleCharactersOfAnEarlierReplyGiveTheKey() {
+void TestReplyDecoder::staleCharactersOfAnEarlierReplyGiveTheKey()
+{
     const QByteArray earlierThenCurrent = QByteArray("80\r") + QByteArray("00\r");
     QCOMPARE(decoded("CR0\r", "", renderTraffic(earlierThenCurrent)), QStringLiteral(" Stand by"));
 }

@@ -14,7 +14,8 @@ private slots:
     void code20ShiftsLaterCharactersOnePositionEarlier();
 };
 
-void TestTrafficRender::eachByteRendersByTheFirstMatchingRule_data() {
+void TestTrafficRender::eachByteRendersByTheFirstMatchingRule_data()
+{
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("rendered");
 
@@ -39,13 +40,15 @@ void TestTrafficRender::eachByteRendersByTheFirstMatchingRule_data() {
     QTest::newRow("code 255") << QByteArray("\xff") << " ? ";
 }
 
-void TestTrafficRender::eachByteRendersByTheFirstMatchingRule() {
+void TestTrafficRender::eachByteRendersByTheFirstMatchingRule()
+{
     QFETCH(QByteArray, text);
     QFETCH(QString, rendered);
     QCOMPARE(renderTraffic(text), rendered);
 }
 
-void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte_data() {
+void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte_data()
+{
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("rendered");
 
@@ -59,14 +62,16 @@ void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte_data() {
     QTest::newRow("mixed controls") << QByteArray("\x01\x06\x7f\x14\r") << " ? ACK ? &CR ";
 }
 
-void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte() {
+void TestTrafficRender::wholeTextRendersAsLeadingBlankThenEachByte()
+{
     QFETCH(QByteArray, text);
     QFETCH(QString, rendered);
     QCOMPARE(renderTraffic(text), rendered);
 }
 
 // The reply decoder reads reply character k at position 2k (from 1) with blanks between.
-void TestTrafficRender::printableCharacterStandsAtEvenPosition() {
+void TestTrafficRender::printableCharacterStandsAtEvenPosition()
+{
     QByteArray printable;
     for (int code = 32; code <= 122; ++code)
         printable += char(code);
@@ -80,7 +85,8 @@ void TestTrafficRender::printableCharacterStandsAtEvenPosition() {
     }
 }
 
-void TestTrafficRender::code20ShiftsLaterCharactersOnePositionEarlier() {
+void TestTrafficRender::code20ShiftsLaterCharactersOnePositionEarlier()
+{
     QCOMPARE(renderTraffic("\x14"
                            "00"),
              QStringLiteral(" &0 0 "));

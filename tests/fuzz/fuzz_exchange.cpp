@@ -27,13 +27,15 @@ constexpr std::size_t NonQuery = 9;
 constexpr std::size_t Echo = 6;
 constexpr std::size_t Pressure = 7;
 
-void require(bool condition) {
+void require(bool condition)
+{
     if (!condition)
         std::abort();
 }
 
 // Each byte renders as 1 to 4 characters after the leading blank.
-void checkRendering(QByteArrayView received, const QString &rendered) {
+void checkRendering(QByteArrayView received, const QString &rendered)
+{
     require(rendered.startsWith(QLatin1Char(' ')));
     require(rendered.size() >= 1 + received.size());
     require(rendered.size() <= 1 + 4 * received.size());
@@ -42,7 +44,8 @@ void checkRendering(QByteArrayView received, const QString &rendered) {
 }
 
 void checkDecoded(std::size_t command, const QString &rendered,
-                  const std::optional<QString> &status) {
+                  const std::optional<QString> &status)
+{
     if (command == NonQuery) {
         require(!status.has_value());
         return;
@@ -56,7 +59,8 @@ void checkDecoded(std::size_t command, const QString &rendered,
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     if (size == 0)
         return 0;
     const std::size_t command = (data[0] & 0x0f) % SentCommands.size();

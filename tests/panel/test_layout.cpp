@@ -83,8 +83,8 @@ void TestLayout::everyControlIsBuiltUnderItsDesignName()
     QCOMPARE(form.findChildren<PanelPicture *>().size(), 1);
     QCOMPARE(form.findChildren<PanelLine *>().size(), 12);
     QCOMPARE(names.size(), 13 + 61 + 22 + 4 + 1 + 1 + 12);
-    for (const char *name : {"Command1", "Command96", "Label26", "Frame15", "Option10", "Text1",
-                             "Image1", "Line12"})
+    for (const char *name :
+         {"Command1", "Command96", "Label26", "Frame15", "Option10", "Text1", "Image1", "Line12"})
         QVERIFY2(form.control(QLatin1String(name)), name);
 }
 
@@ -139,7 +139,7 @@ void TestLayout::whatIsInViewAtEachHeight_data()
     const QStringList trafficLines{"Label9", "Label11", "Label10", "Label12", "Label23", "Label22"};
     const QStringList statusQueries{"Command44", "Command45", "Command46",
                                     "Command47", "Command54", "Command55"};
-    const QStringList secondBand{"Command64", "Command52", "Command53", "Label15", "Command36",
+    const QStringList secondBand{"Command64", "Command52", "Command53", "Label15",  "Command36",
                                  "Frame15",   "Text1",     "Command95", "Command96"};
 
     QTest::newRow("compact 5350: down to the IMAGE4/B.Board/Dynamic row")
@@ -344,8 +344,8 @@ void TestLayout::twipsArePlacedAtTheNearestPixelInsideTheirContainer()
     // Option9 in Frame13 in Frame8: 3480 + 120 + 120, 3600 + 480 + 240.
     QCOMPARE(rectInForm(form, form.control("Option9")), QRect(248, 288, 73, 17));
     // Sizes off the 15-twip grid round to the nearest pixel.
-    QCOMPARE(form.control("Frame9")->geometry(), QRect(3, 328, 421, 86));   // 45, 6312
-    QCOMPARE(form.control("Label12")->geometry(), QRect(40, 36, 374, 20));  // 5616
+    QCOMPARE(form.control("Frame9")->geometry(), QRect(3, 328, 421, 86));     // 45, 6312
+    QCOMPARE(form.control("Label12")->geometry(), QRect(40, 36, 374, 20));    // 5616
     QCOMPARE(form.control("Command54")->geometry(), QRect(560, 376, 65, 17)); // 252
     QCOMPARE(form.control("Command13")->geometry(), QRect(560, 184, 65, 17)); // 250
     QCOMPARE(form.control("Text1")->geometry(), QRect(40, 11, 337, 23));      // 165, 345
@@ -355,8 +355,7 @@ void TestLayout::coloursAndFontsFollowTheDesignNames()
 {
     Form1 form;
     QCOMPARE(form.palette().color(QPalette::Window), QColor(192, 192, 192));
-    QCOMPARE(form.font().families(),
-             QStringList({"ＭＳ ゴシック", "IPAGothic", "monospace"}));
+    QCOMPARE(form.font().families(), QStringList({"ＭＳ ゴシック", "IPAGothic", "monospace"}));
     QCOMPARE(form.font().pointSizeF(), 9.0);
     QCOMPARE(form.font().weight(), QFont::Normal);
 
@@ -416,7 +415,8 @@ void TestLayout::noButtonCaptionIsClipped_data()
     // Command34's other captions. Two lines of 9 pt do not fit its 25 pixels.
     QTest::newRow("Command34 do not show the data")
         << "Command34" << QStringLiteral("データを表示しない") << false;
-    QTest::newRow("Command34 CLOSE") << "Command34" << "CLOSE" << true;
+    QTest::newRow("Command34 CLOSE") << "Command34"
+                                     << "CLOSE" << true;
 }
 
 void TestLayout::noButtonCaptionIsClipped()
@@ -435,10 +435,12 @@ void TestLayout::noButtonCaptionIsClipped()
         QVERIFY(drawn.pointSizeF() >= 7);
     const QRect area = button->captionArea();
     QVERIFY(button->rect().contains(area));
-    const QRect wrapped = QFontMetrics(drawn, button)
-                              .boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
-    QVERIFY2(area.contains(wrapped), qPrintable(QStringLiteral("%1 in %2").arg(
-                                         QDebug::toString(wrapped), QDebug::toString(area))));
+    const QRect wrapped =
+        QFontMetrics(drawn, button).boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
+    QVERIFY2(
+        area.contains(wrapped),
+        qPrintable(
+            QStringLiteral("%1 in %2").arg(QDebug::toString(wrapped), QDebug::toString(area))));
 }
 
 void TestLayout::displayClearWrapsOntoTwoLines()
@@ -459,12 +461,12 @@ void TestLayout::startPositionCentresByTheFullSizeWithoutClamping_data()
     QTest::addColumn<QSize>("outer");
     QTest::addColumn<QPoint>("expected");
     QTest::newRow("large screen") << QRect(0, 0, 1921, 1080) << QSize(633, 582) << QPoint(644, 249);
-    QTest::newRow("title bar known") << QRect(0, 0, 1281, 1024) << QSize(635, 612)
-                                     << QPoint(323, 206);
+    QTest::newRow("title bar known")
+        << QRect(0, 0, 1281, 1024) << QSize(635, 612) << QPoint(323, 206);
     QTest::newRow("screen smaller than the window, not clamped")
         << QRect(0, 0, 601, 400) << QSize(633, 582) << QPoint(-16, -91);
-    QTest::newRow("second screen") << QRect(1920, 0, 1281, 1024) << QSize(633, 582)
-                                   << QPoint(1920 + 324, 221);
+    QTest::newRow("second screen")
+        << QRect(1920, 0, 1281, 1024) << QSize(633, 582) << QPoint(1920 + 324, 221);
 }
 
 void TestLayout::startPositionCentresByTheFullSizeWithoutClamping()

@@ -16,7 +16,8 @@
 // slave end, the test plays the projector on the master end.
 
 // Everything the port has sent so far, read from the master end without blocking.
-inline QByteArray drainMaster(const PseudoTerminal &pty) {
+inline QByteArray drainMaster(const PseudoTerminal &pty)
+{
     QByteArray received;
     char chunk[256];
     for (;;) {
@@ -31,7 +32,8 @@ inline QByteArray drainMaster(const PseudoTerminal &pty) {
     }
 }
 
-inline bool writeMaster(const PseudoTerminal &pty, const QByteArray &bytes) {
+inline bool writeMaster(const PseudoTerminal &pty, const QByteArray &bytes)
+{
     return ::write(pty.masterFd(), bytes.constData(), size_t(bytes.size())) == bytes.size();
 }
 
@@ -40,8 +42,11 @@ inline bool writeMaster(const PseudoTerminal &pty, const QByteArray &bytes) {
 class LineObserver {
 public:
     explicit LineObserver(const QString &slavePath)
-        : m_fd(::open(QFile::encodeName(slavePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
-    ~LineObserver() {
+        : m_fd(::open(QFile::encodeName(slavePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
+    {
+    }
+    ~LineObserver()
+    {
         if (m_fd >= 0)
             ::close(m_fd);
     }
@@ -49,7 +54,8 @@ public:
     LineObserver &operator=(const LineObserver &) = delete;
 
     bool isValid() const { return m_fd >= 0; }
-    termios settings() const {
+    termios settings() const
+    {
         termios tio{};
         ::tcgetattr(m_fd, &tio);
         return tio;

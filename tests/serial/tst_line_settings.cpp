@@ -11,7 +11,8 @@ private slots:
     void malformedSettingsAreRefusedWithADescription();
 };
 
-void LineSettingsTest::wellFormedSettingsAreRead_data() {
+void LineSettingsTest::wellFormedSettingsAreRead_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("baudRate");
     QTest::addColumn<int>("parity");
@@ -39,7 +40,8 @@ void LineSettingsTest::wellFormedSettingsAreRead_data() {
                                    << int(QSerialPort::OneStop);
 }
 
-void LineSettingsTest::wellFormedSettingsAreRead() {
+void LineSettingsTest::wellFormedSettingsAreRead()
+{
     QFETCH(QString, text);
     QFETCH(int, baudRate);
     QFETCH(int, parity);
@@ -57,7 +59,8 @@ void LineSettingsTest::wellFormedSettingsAreRead() {
     QCOMPARE(error, QStringLiteral("untouched"));
 }
 
-void LineSettingsTest::malformedSettingsAreRefusedWithADescription_data() {
+void LineSettingsTest::malformedSettingsAreRefusedWithADescription_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("description");
 
@@ -136,7 +139,8 @@ void LineSettingsTest::malformedSettingsAreRefusedWithADescription_data() {
            "\"1.0\".";
 }
 
-void LineSettingsTest::malformedSettingsAreRefusedWithADescription() {
+void LineSettingsTest::malformedSettingsAreRefusedWithADescription()
+{
     QFETCH(QString, text);
     QFETCH(QString, description);
 

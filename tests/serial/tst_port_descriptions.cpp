@@ -26,16 +26,19 @@ private slots:
     void traceIsOffUnlessAskedFor();
 };
 
-void PortDescriptionsTest::init() {
+void PortDescriptionsTest::init()
+{
     qunsetenv("ZRA70_COM1");
     qunsetenv("ZRA70_COM2");
 }
 
-void PortDescriptionsTest::cleanup() {
+void PortDescriptionsTest::cleanup()
+{
     init();
 }
 
-void PortDescriptionsTest::eachPortOpensTheDeviceItsVariableNames_data() {
+void PortDescriptionsTest::eachPortOpensTheDeviceItsVariableNames_data()
+{
     QTest::addColumn<int>("number");
     QTest::addColumn<QByteArray>("variable");
     QTest::addColumn<QByteArray>("value"); // null: left unset
@@ -63,7 +66,8 @@ void PortDescriptionsTest::eachPortOpensTheDeviceItsVariableNames_data() {
         << 3 << QByteArray("ZRA70_COM3") << QByteArray("/dev/ttyUSB0") << QString();
 }
 
-void PortDescriptionsTest::eachPortOpensTheDeviceItsVariableNames() {
+void PortDescriptionsTest::eachPortOpensTheDeviceItsVariableNames()
+{
     QFETCH(int, number);
     QFETCH(QByteArray, variable);
     QFETCH(QByteArray, value);
@@ -78,7 +82,8 @@ void PortDescriptionsTest::eachPortOpensTheDeviceItsVariableNames() {
     QCOMPARE(isKnownPortNumber(number), !device.isEmpty());
 }
 
-void PortDescriptionsTest::openFailuresAreDescribedForAPerson_data() {
+void PortDescriptionsTest::openFailuresAreDescribedForAPerson_data()
+{
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("path");
@@ -119,7 +124,8 @@ void PortDescriptionsTest::openFailuresAreDescribedForAPerson_data() {
         << "Serial port 1 cannot be opened: /dev/ttyS0 reported \"Input/output error\".";
 }
 
-void PortDescriptionsTest::openFailuresAreDescribedForAPerson() {
+void PortDescriptionsTest::openFailuresAreDescribedForAPerson()
+{
     QFETCH(int, kind);
     QFETCH(int, number);
     QFETCH(QString, path);
@@ -139,7 +145,8 @@ void PortDescriptionsTest::openFailuresAreDescribedForAPerson() {
     QCOMPARE(describeOpenFailure(failure), description);
 }
 
-void PortDescriptionsTest::aLostLinkNamesTheDeviceAndWhatHappened_data() {
+void PortDescriptionsTest::aLostLinkNamesTheDeviceAndWhatHappened_data()
+{
     QTest::addColumn<QString>("systemText");
     QTest::addColumn<QString>("description");
 
@@ -152,14 +159,16 @@ void PortDescriptionsTest::aLostLinkNamesTheDeviceAndWhatHappened_data() {
            "\"Input/output error\".";
 }
 
-void PortDescriptionsTest::aLostLinkNamesTheDeviceAndWhatHappened() {
+void PortDescriptionsTest::aLostLinkNamesTheDeviceAndWhatHappened()
+{
     QFETCH(QString, systemText);
     QFETCH(QString, description);
 
     QCOMPARE(describeLinkLoss(2, QStringLiteral("/dev/ttyUSB0"), systemText), description);
 }
 
-void PortDescriptionsTest::percentSignsInADevicePathStayLiteral() {
+void PortDescriptionsTest::percentSignsInADevicePathStayLiteral()
+{
     // A device path is the user's text: it must not be taken for a placeholder.
     const QString path = QStringLiteral("/tmp/%1%2");
     OpenFailure failure;
@@ -179,7 +188,8 @@ void PortDescriptionsTest::percentSignsInADevicePathStayLiteral() {
                             "1.5 stop bits are not available."));
 }
 
-void PortDescriptionsTest::traceLinesStampDirectionDeviceAndHexBytes_data() {
+void PortDescriptionsTest::traceLinesStampDirectionDeviceAndHexBytes_data()
+{
     QTest::addColumn<qint64>("nanoseconds");
     QTest::addColumn<bool>("sent");
     QTest::addColumn<QByteArray>("bytes");
@@ -194,7 +204,8 @@ void PortDescriptionsTest::traceLinesStampDirectionDeviceAndHexBytes_data() {
         << qint64(999'999) << false << QByteArray("\xff\x80") << "0.000999 RX /dev/ttyS0 ff 80";
 }
 
-void PortDescriptionsTest::traceLinesStampDirectionDeviceAndHexBytes() {
+void PortDescriptionsTest::traceLinesStampDirectionDeviceAndHexBytes()
+{
     QFETCH(qint64, nanoseconds);
     QFETCH(bool, sent);
     QFETCH(QByteArray, bytes);
@@ -206,7 +217,8 @@ void PortDescriptionsTest::traceLinesStampDirectionDeviceAndHexBytes() {
              line);
 }
 
-void PortDescriptionsTest::traceIsOffUnlessAskedFor() {
+void PortDescriptionsTest::traceIsOffUnlessAskedFor()
+{
     if (qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
         QSKIP("QT_LOGGING_RULES is set in this environment");
     QCOMPARE(lcSerial().categoryName(), "zra70.serial");

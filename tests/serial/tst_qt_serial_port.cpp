@@ -26,16 +26,19 @@ private slots:
     void writingToAClosedPortFails();
 };
 
-void QtSerialPortTest::init() {
+void QtSerialPortTest::init()
+{
     qunsetenv("ZRA70_COM1");
     qunsetenv("ZRA70_COM2");
 }
 
-void QtSerialPortTest::cleanup() {
+void QtSerialPortTest::cleanup()
+{
     init();
 }
 
-void QtSerialPortTest::aCommandArrivesAsExactlyItsBytes() {
+void QtSerialPortTest::aCommandArrivesAsExactlyItsBytes()
+{
     PseudoTerminal projector;
     ZRA70_OPEN_PTY(projector);
     qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
@@ -55,7 +58,8 @@ void QtSerialPortTest::aCommandArrivesAsExactlyItsBytes() {
     QTRY_COMPARE_WITH_TIMEOUT(line += drainMaster(projector), QByteArray("C00\rCR0\r"), 5000);
 }
 
-void QtSerialPortTest::theLineRunsWithTheSettingsGiven_data() {
+void QtSerialPortTest::theLineRunsWithTheSettingsGiven_data()
+{
     // A pseudo-terminal keeps the speed and the stop bits it is given, but always reports
     // 8 data bits and no parity, so only the former can be watched here.
     QTest::addColumn<QString>("settings");
@@ -68,7 +72,8 @@ void QtSerialPortTest::theLineRunsWithTheSettingsGiven_data() {
     QTest::newRow("one stop bit at 1200 baud") << "1200,O,5,1" << uint(B1200) << false;
 }
 
-void QtSerialPortTest::theLineRunsWithTheSettingsGiven() {
+void QtSerialPortTest::theLineRunsWithTheSettingsGiven()
+{
     QFETCH(QString, settings);
     QFETCH(uint, speed);
     QFETCH(bool, twoStopBits);
@@ -93,7 +98,8 @@ void QtSerialPortTest::theLineRunsWithTheSettingsGiven() {
     QCOMPARE(uint(tio.c_lflag & (ICANON | ECHO)), 0u);
 }
 
-void QtSerialPortTest::bytesFromTheLineRaiseTheReceiveEventAndAreReadWhole() {
+void QtSerialPortTest::bytesFromTheLineRaiseTheReceiveEventAndAreReadWhole()
+{
     PseudoTerminal projector;
     ZRA70_OPEN_PTY(projector);
     qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
@@ -114,7 +120,8 @@ void QtSerialPortTest::bytesFromTheLineRaiseTheReceiveEventAndAreReadWhole() {
     QCOMPARE(port.readAll(), QByteArray());
 }
 
-void QtSerialPortTest::aSingleAcknowledgeByteRaisesTheReceiveEvent() {
+void QtSerialPortTest::aSingleAcknowledgeByteRaisesTheReceiveEvent()
+{
     PseudoTerminal projector;
     ZRA70_OPEN_PTY(projector);
     qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
@@ -130,7 +137,8 @@ void QtSerialPortTest::aSingleAcknowledgeByteRaisesTheReceiveEvent() {
     QCOMPARE(port.readAll(), QByteArray("\x06"));
 }
 
-void QtSerialPortTest::newSettingsApplyToTheOpenPortAtOnce() {
+void QtSerialPortTest::newSettingsApplyToTheOpenPortAtOnce()
+{
     PseudoTerminal projector;
     ZRA70_OPEN_PTY(projector);
     LineObserver line(projector.slavePath());
@@ -152,7 +160,8 @@ void QtSerialPortTest::newSettingsApplyToTheOpenPortAtOnce() {
     QCOMPARE(uint(cfgetispeed(&after)), uint(B9600));
 }
 
-void QtSerialPortTest::numberAndSettingsStayAcrossCloseRenumberAndReopen() {
+void QtSerialPortTest::numberAndSettingsStayAcrossCloseRenumberAndReopen()
+{
     PseudoTerminal first;
     PseudoTerminal second;
     ZRA70_OPEN_PTY(first);
@@ -183,7 +192,8 @@ void QtSerialPortTest::numberAndSettingsStayAcrossCloseRenumberAndReopen() {
     QCOMPARE(drainMaster(first), QByteArray());
 }
 
-void QtSerialPortTest::malformedSettingsAreRefusedAndTheOldOnesKept() {
+void QtSerialPortTest::malformedSettingsAreRefusedAndTheOldOnesKept()
+{
     PseudoTerminal projector;
     ZRA70_OPEN_PTY(projector);
     LineObserver line(projector.slavePath());
@@ -205,7 +215,8 @@ void QtSerialPortTest::malformedSettingsAreRefusedAndTheOldOnesKept() {
     QCOMPARE(uint(cfgetospeed(&tio)), uint(B19200));
 }
 
-void QtSerialPortTest::renumberingAnOpenPortIsRefused() {
+void QtSerialPortTest::renumberingAnOpenPortIsRefused()
+{
     PseudoTerminal projector;
     ZRA70_OPEN_PTY(projector);
     qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
@@ -222,7 +233,8 @@ void QtSerialPortTest::renumberingAnOpenPortIsRefused() {
     QCOMPARE(port.deviceName(), projector.slavePath());
 }
 
-void QtSerialPortTest::aPortNumberOtherThanOneOrTwoIsRefused() {
+void QtSerialPortTest::aPortNumberOtherThanOneOrTwoIsRefused()
+{
     QtSerialPort port;
     QVERIFY(port.setPortNumber(2));
 
@@ -234,7 +246,8 @@ void QtSerialPortTest::aPortNumberOtherThanOneOrTwoIsRefused() {
     QCOMPARE(port.portNumber(), 2);
 }
 
-void QtSerialPortTest::aMissingDeviceIsNamedInTheFailure() {
+void QtSerialPortTest::aMissingDeviceIsNamedInTheFailure()
+{
     qputenv("ZRA70_COM2", "/nonexistent-zra70/ttyUSB7");
     QtSerialPort port;
     QVERIFY(port.setPortNumber(2));
@@ -249,7 +262,8 @@ void QtSerialPortTest::aMissingDeviceIsNamedInTheFailure() {
     QVERIFY(!port.isOpen());
 }
 
-void QtSerialPortTest::aSecondPortOnTheSameDeviceIsToldItIsInUse() {
+void QtSerialPortTest::aSecondPortOnTheSameDeviceIsToldItIsInUse()
+{
     PseudoTerminal projector;
     ZRA70_OPEN_PTY(projector);
     qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
@@ -272,7 +286,8 @@ void QtSerialPortTest::aSecondPortOnTheSameDeviceIsToldItIsInUse() {
     QVERIFY(latecomer.open());
 }
 
-void QtSerialPortTest::writingToAClosedPortFails() {
+void QtSerialPortTest::writingToAClosedPortFails()
+{
     QtSerialPort port;
 
     const PortStatus written = port.write(QByteArray("C00\r"));

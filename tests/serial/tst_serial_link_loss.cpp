@@ -24,20 +24,23 @@ private:
     QString linkPath(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
 };
 
-void SerialLinkLossTest::init() {
+void SerialLinkLossTest::init()
+{
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     qunsetenv("ZRA70_COM1");
     qunsetenv("ZRA70_COM2");
 }
 
-void SerialLinkLossTest::cleanup() {
+void SerialLinkLossTest::cleanup()
+{
     m_dir.reset();
     qunsetenv("ZRA70_COM1");
     qunsetenv("ZRA70_COM2");
 }
 
-void SerialLinkLossTest::aVanishedDeviceIsReportedOnceAndItsReturnAnnounced() {
+void SerialLinkLossTest::aVanishedDeviceIsReportedOnceAndItsReturnAnnounced()
+{
     PseudoTerminal first;
     ZRA70_OPEN_PTY(first);
     const QString link = linkPath("com1");
@@ -71,7 +74,8 @@ void SerialLinkLossTest::aVanishedDeviceIsReportedOnceAndItsReturnAnnounced() {
     QVERIFY(!port.isOpen());
 }
 
-void SerialLinkLossTest::theOtherEndClosingIsReportedOnceAndItsReturnAnnounced() {
+void SerialLinkLossTest::theOtherEndClosingIsReportedOnceAndItsReturnAnnounced()
+{
     auto first = std::make_unique<PseudoTerminal>();
     ZRA70_OPEN_PTY(*first);
     const QString link = linkPath("com2");
@@ -105,7 +109,8 @@ void SerialLinkLossTest::theOtherEndClosingIsReportedOnceAndItsReturnAnnounced()
     QCOMPARE(events.size(), 1);
 }
 
-void SerialLinkLossTest::anExplicitCloseIsNoLossAndEndsTheWatching() {
+void SerialLinkLossTest::anExplicitCloseIsNoLossAndEndsTheWatching()
+{
     // Two ports, each on its own device: the one left open, losing its device and seeing it
     // come back, takes at least one whole check period, in which the closed one must stay
     // silent although its device is gone as well.
@@ -143,7 +148,8 @@ void SerialLinkLossTest::anExplicitCloseIsNoLossAndEndsTheWatching() {
     QVERIFY(!closedPort.isOpen());
 }
 
-void SerialLinkLossTest::reopeningAfterAReturnTalksToTheNewDevice() {
+void SerialLinkLossTest::reopeningAfterAReturnTalksToTheNewDevice()
+{
     auto first = std::make_unique<PseudoTerminal>();
     ZRA70_OPEN_PTY(*first);
     const QString link = linkPath("com1");
