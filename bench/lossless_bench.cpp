@@ -43,7 +43,7 @@ void benchNothingLost(const Profile &profile)
     runEventLoopFor(300); // everything written has reached the simulator
     simulator.stop();
 
-    const WriteCountingPort &port = *rig.writeCounter();
+    const CountingPort &port = *rig.writeCounter();
     const QList<SimProcess::Traced> traced = simulator.trace();
     qint64 whole = 0;
     qint64 damaged = 0;

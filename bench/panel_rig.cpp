@@ -9,7 +9,7 @@ PanelRig::PanelRig(const QString &device, Writes writes)
 {
     qputenv("ZRA70_COM1", device.toLocal8Bit());
     if (writes == Writes::Counted)
-        m_counter = std::make_unique<WriteCountingPort>(m_port);
+        m_counter = std::make_unique<CountingPort>(m_port);
     m_controller = std::make_unique<PanelController>(
         m_form, m_counter ? static_cast<SerialPort &>(*m_counter) : m_port, m_timers,
         PanelHooks{[this](const QString &text) { m_warnings.append(text); },

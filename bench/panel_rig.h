@@ -4,7 +4,7 @@
 #include "panel_controller.h"
 #include "qt_serial_port.h"
 #include "qt_timer_service.h"
-#include "write_counting_port.h"
+#include "counting_port.h"
 
 #include <QStringList>
 
@@ -18,7 +18,7 @@ class QPushButton;
 class PanelRig {
 public:
     enum class Writes { Uncounted, Counted };
-    // Counted puts a WriteCountingPort between the panel and its QtSerialPort.
+    // Counted puts a CountingPort between the panel and its QtSerialPort.
     explicit PanelRig(const QString &device, Writes writes = Writes::Uncounted);
     ~PanelRig();
 
@@ -34,14 +34,14 @@ public:
 
     PanelController &controller() { return *m_controller; }
     Form1 &form() { return m_form; }
-    const WriteCountingPort *writeCounter() const { return m_counter.get(); }
+    const CountingPort *writeCounter() const { return m_counter.get(); }
 
 private:
     QPushButton *button(const char *name) const;
 
     QtTimerService m_timers;
     QtSerialPort m_port;
-    std::unique_ptr<WriteCountingPort> m_counter;
+    std::unique_ptr<CountingPort> m_counter;
     Form1 m_form;
     QStringList m_warnings;
     bool m_exposed = false;

@@ -61,7 +61,7 @@ private slots:
         QTest::qWait(60'000);
         QTest::mouseRelease(rig.button("Command8"), Qt::LeftButton);
 
-        const int written = rig.port.writes;
+        const int written = rig.port.writes();
         QVERIFY2(written > 1000,
                  qPrintable(QString::number(written))); // the rate is measured in bench/
         QTRY_COMPARE_WITH_TIMEOUT(rig.simulator->received().size(), qsizetype(written), 5000);
@@ -86,10 +86,10 @@ private slots:
         QVERIFY(rig.warnings[0].contains(link));
         QVERIFY(!rig.port.isOpen());
         QVERIFY(!rig.controller->repeater().isHolding());
-        const int writesAtLoss = rig.port.writes;
+        const int writesAtLoss = rig.port.writes();
         QTest::qWait(600);
         rig.button("Command17")->click(); // a send while lost: no second box, nothing written
-        QCOMPARE(rig.port.writes, writesAtLoss);
+        QCOMPARE(rig.port.writes(), writesAtLoss);
         QTest::mouseRelease(rig.button("Command1"), Qt::LeftButton);
 
         const qsizetype before = rig.simulator->received().size();
