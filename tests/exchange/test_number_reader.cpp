@@ -30,21 +30,14 @@ void TestNumberReader::decimalNumbersReadWithBlanksSkipped_data()
 
     QTest::newRow("digits") << "512" << 512.0;
     QTest::newRow("rendered reply") << " 5 1 2 CR " << 512.0;
-    QTest::newRow("tabs and line feeds between digits") << "\t1\n2 \t3" << 123.0;
     QTest::newRow("carriage return is not skipped") << "1\r2" << 1.0;
-    QTest::newRow("leading zeros") << "007" << 7.0;
-    QTest::newRow("plus sign") << "+7" << 7.0;
     QTest::newRow("minus sign") << "-7" << -7.0;
     QTest::newRow("blank after the sign") << " - 7" << -7.0;
     QTest::newRow("decimal point") << "3.25" << 3.25;
     QTest::newRow("blanks around the point") << "3 . 2 5" << 3.25;
     QTest::newRow("no digits before the point") << ".5" << 0.5;
-    QTest::newRow("negative, no digits before the point") << "-.5" << -0.5;
-    QTest::newRow("no digits after the point") << "5." << 5.0;
     QTest::newRow("second point stops") << "1.5.3" << 1.5;
     QTest::newRow("letter stops") << "12abc" << 12.0;
-    QTest::newRow("sign after digits stops") << "12-3" << 12.0;
-    QTest::newRow("non-ASCII character stops") << QString::fromUtf8("4\u00e92") << 4.0;
     QTest::newRow("more digits than a 64-bit integer")
         << "123456789012345678901234567890" << 1.2345678901234568e29;
 }
@@ -62,21 +55,13 @@ void TestNumberReader::exponentsScaleByPowersOfTen_data()
     QTest::addColumn<double>("value");
 
     QTest::newRow("E") << "1E3" << 1000.0;
-    QTest::newRow("lower-case e") << "2.5e2" << 250.0;
-    QTest::newRow("D") << "1D2" << 100.0;
     QTest::newRow("lower-case d with minus") << "15d-1" << 1.5;
-    QTest::newRow("plus sign") << "1E+2" << 100.0;
     QTest::newRow("blanks inside") << "1 E - 2" << 0.01;
     QTest::newRow("letter without digits") << "7E" << 7.0;
-    QTest::newRow("sign without digits") << "7E-" << 7.0;
     QTest::newRow("second exponent letter stops") << "2E1E1" << 20.0;
     QTest::newRow("beyond double range") << "1E999" << Infinity;
-    QTest::newRow("negative beyond double range") << "-1D400" << -Infinity;
-    QTest::newRow("just beyond double range") << "2E308" << Infinity;
     QTest::newRow("small mantissa, large exponent") << "0.0001E310" << 1e306;
     QTest::newRow("too small for a double") << "1E-999" << 0.0;
-    QTest::newRow("exponent longer than any integer") << "1E99999999999999999999999999" << Infinity;
-    QTest::newRow("zero with huge exponent") << "0E99999" << 0.0;
 }
 
 void TestNumberReader::exponentsScaleByPowersOfTen()
@@ -92,24 +77,19 @@ void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping_data()
     QTest::addColumn<double>("value");
 
     QTest::newRow("hex") << "&H1F" << 31.0;
-    QTest::newRow("lower-case h and digits") << "&hff" << 255.0;
     QTest::newRow("mixed-case digits") << "&HaB" << 171.0;
     QTest::newRow("blanks anywhere") << " & H 1 F" << 31.0;
     QTest::newRow("hex stops at G") << "&H1G2" << 1.0;
     QTest::newRow("octal") << "&O17" << 15.0;
-    QTest::newRow("lower-case o") << "&o777" << 511.0;
     QTest::newRow("octal stops at 8") << "&O78" << 7.0;
     QTest::newRow("no point in hex") << "&H1.5" << 1.0;
     QTest::newRow("largest positive 16-bit") << "&H7FFF" << 32767.0;
     QTest::newRow("16 bits, sign bit set") << "&H8000" << -32768.0;
     QTest::newRow("16 bits, all set") << "&HFFFF" << -1.0;
     QTest::newRow("leading zeros do not widen") << "&H0000FFFF" << -1.0;
-    QTest::newRow("octal 16 bits, all set") << "&O177777" << -1.0;
     QTest::newRow("just beyond 16 bits") << "&H10000" << 65536.0;
     QTest::newRow("32 bits, sign bit set") << "&H80000000" << -2147483648.0;
-    QTest::newRow("32 bits, all set") << "&HFFFFFFFF" << -1.0;
     QTest::newRow("beyond 32 bits, unsigned") << "&H100000000" << 4294967296.0;
-    QTest::newRow("40 bits all set, unsigned") << "&HFFFFFFFFFF" << 1099511627775.0;
 }
 
 void TestNumberReader::hexadecimalAndOctalLiteralsTakeIntegerTyping()
@@ -124,17 +104,12 @@ void TestNumberReader::textWithoutNumberReadsAsZero_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("empty") << "";
-    QTest::newRow("blanks only") << " \t\n ";
-    QTest::newRow("letters") << "abc";
     QTest::newRow("rendered ACK before digits") << " ACK 5 CR ";
     QTest::newRow("sign alone") << "-";
     QTest::newRow("two minus signs") << "--5";
-    QTest::newRow("plus then minus") << "+-5";
     QTest::newRow("point alone") << ".";
     QTest::newRow("exponent without mantissa") << "E5";
-    QTest::newRow("ampersand alone") << "&";
     QTest::newRow("hex prefix without digits") << "&H";
-    QTest::newRow("octal prefix, non-octal digit") << "&O9";
     QTest::newRow("ampersand, other letter") << "&X12";
     QTest::newRow("sign before hex prefix") << "-&H10";
 }

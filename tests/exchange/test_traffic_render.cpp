@@ -20,22 +20,17 @@ void TestTrafficRender::eachByteRendersByTheFirstMatchingRule_data()
     QTest::addColumn<QString>("rendered");
 
     QTest::newRow("code 0 (NUL)") << QByteArray("\0", 1) << " ? ";
-    QTest::newRow("code 5, below ACK") << QByteArray("\x05") << " ? ";
     QTest::newRow("code 6 (ACK)") << QByteArray("\x06") << " ACK ";
     QTest::newRow("code 7, above ACK") << QByteArray("\x07") << " ? ";
     QTest::newRow("code 10 (line feed)") << QByteArray("\n") << " LF ";
     QTest::newRow("code 13 (carriage return)") << QByteArray("\r") << " CR ";
-    QTest::newRow("code 19, below 20") << QByteArray("\x13") << " ? ";
     QTest::newRow("code 20 has no blank after it") << QByteArray("\x14") << " &";
-    QTest::newRow("code 21, above 20") << QByteArray("\x15") << " ? ";
     QTest::newRow("code 31, last control code") << QByteArray("\x1f") << " ? ";
     QTest::newRow("code 32, blank") << QByteArray(" ") << "   ";
     QTest::newRow("ampersand itself is printable") << QByteArray("&") << " & ";
     QTest::newRow("code 122, z") << QByteArray("z") << " z ";
     QTest::newRow("code 123, {") << QByteArray("{") << " ? ";
-    QTest::newRow("code 126, ~") << QByteArray("~") << " ? ";
     QTest::newRow("code 127 (DEL)") << QByteArray("\x7f") << " ? ";
-    QTest::newRow("code 128") << QByteArray("\x80") << " ? ";
     QTest::newRow("code 233 is one character") << QByteArray("\xe9") << " ? ";
     QTest::newRow("code 255") << QByteArray("\xff") << " ? ";
 }

@@ -15,7 +15,6 @@ private slots:
     void cleanup();
 
     void aVanishedDeviceIsReportedOnceAndItsReturnAnnounced();
-    void theOtherEndClosingIsReportedOnceAndItsReturnAnnounced();
     void anExplicitCloseIsNoLossAndEndsTheWatching();
     void reopeningAfterAReturnTalksToTheNewDevice();
 
@@ -72,41 +71,6 @@ void SerialLinkLossTest::aVanishedDeviceIsReportedOnceAndItsReturnAnnounced()
     QCOMPARE(lost.size(), 1);
     QCOMPARE(events.size(), 1);
     QVERIFY(!port.isOpen());
-}
-
-void SerialLinkLossTest::theOtherEndClosingIsReportedOnceAndItsReturnAnnounced()
-{
-    auto first = std::make_unique<PseudoTerminal>();
-    ZRA70_OPEN_PTY(*first);
-    const QString link = linkPath("com2");
-    QVERIFY(QFile::link(first->slavePath(), link));
-    qputenv("ZRA70_COM2", link.toLocal8Bit());
-    QtSerialPort port;
-    QVERIFY(port.setPortNumber(2));
-    QVERIFY(port.open());
-    QSignalSpy lost(&port, &SerialPort::linkLost);
-    QSignalSpy events(&port, &SerialPort::commEvent);
-    QSignalSpy returned(&port, &SerialPort::deviceReturned);
-
-    first->close(); // the tty hangs up under the open port
-
-    QVERIFY(lost.wait(5000));
-    QCOMPARE(lost.first().first().toString(),
-             QStringLiteral("The connection on serial port 2 was lost: the device %1 went away.")
-                 .arg(link));
-    QVERIFY(!port.isOpen());
-    QCOMPARE(events.size(), 1);
-    QCOMPARE(events.first().first().toInt(), int(SerialPort::EventDeviceError));
-
-    PseudoTerminal second;
-    ZRA70_OPEN_PTY(second);
-    QVERIFY(QFile::remove(link));
-    QVERIFY(QFile::link(second.slavePath(), link));
-
-    QVERIFY(returned.wait(5000));
-    QCOMPARE(returned.size(), 1);
-    QCOMPARE(lost.size(), 1);
-    QCOMPARE(events.size(), 1);
 }
 
 void SerialLinkLossTest::anExplicitCloseIsNoLossAndEndsTheWatching()

@@ -26,10 +26,9 @@ private slots:
     void powerOnCountsDownThenPowerOffCoolsDownToStandby();
     void powerCommandsDuringCountDownOrCoolingChangeNothing();
     void lampHoursGrowOnlyWhileTheLampIsLit();
-    void temperatureReadingsStandWhereThePanelShowsThem();
     void pressureReadingConvertsToSeaLevelPressure();
-    void everyCommandOfThePanelIsAcknowledged_data();
-    void everyCommandOfThePanelIsAcknowledged();
+    void panelCommandsAreAcknowledged_data();
+    void panelCommandsAreAcknowledged();
     void unknownCommandsAreRefusedWithNak_data();
     void unknownCommandsAreRefusedWithNak();
     void commandSplitAcrossChunksIsAnsweredOnceComplete();
@@ -44,15 +43,10 @@ void TestProjectorModel::queriesInStandbyAnswerInThePanelsFormats_data()
     QTest::addColumn<QByteArray>("reply");
 
     QTest::newRow("CR0 power: standby") << QByteArray("CR0") << QByteArray("80\r");
-    QTest::newRow("CR1 input: computer 1") << QByteArray("CR1") << QByteArray("1\r");
     QTest::newRow("CR3 lamp hours") << QByteArray("CR3") << QByteArray("01234\r");
-    QTest::newRow("CR4 orientation: normal") << QByteArray("CR4") << QByteArray("11\r");
     QTest::newRow("CR6 temperatures: cold")
         << QByteArray("CR6") << QByteArray("025.0 025.5 024.5\r");
-    QTest::newRow("CR7 lamp: off") << QByteArray("CR7") << QByteArray("00\r");
     QTest::newRow("CR9 identification") << QByteArray("CR9") << QByteArray("ZRA70_20\r");
-    QTest::newRow("CRA mute: standby") << QByteArray("CRA") << QByteArray("FF\r");
-    QTest::newRow("CR PRESSURE reading") << QByteArray("CR PRESSURE") << QByteArray("853\r");
 }
 
 void TestProjectorModel::queriesInStandbyAnswerInThePanelsFormats()
@@ -73,44 +67,24 @@ void TestProjectorModel::queriesReportTheStateEarlierCommandsLeft_data()
     const QByteArray on = "C00\r";
     QTest::newRow("lamp lit during count-down")
         << on << 100LL << QByteArray("CR7") << QByteArray("01\r");
-    QTest::newRow("cold during count-down")
-        << on << 100LL << QByteArray("CR6") << QByteArray("025.0 025.5 024.5\r");
     QTest::newRow("hot once on") << on << 4000LL << QByteArray("CR6")
                                  << QByteArray("038.5 041.0 029.5\r");
     QTest::newRow("no picture yet during count-down")
         << on << 100LL << QByteArray("CRA") << QByteArray("FF\r");
     QTest::newRow("on, nothing muted") << on << 4000LL << QByteArray("CRA") << QByteArray("00\r");
-    QTest::newRow("on, no show") << on + "C0D\r" << 4000LL << QByteArray("CRA")
-                                 << QByteArray("01\r");
-    QTest::newRow("on, sound mute")
-        << on + "C0B\r" << 4000LL << QByteArray("CRA") << QByteArray("02\r");
     QTest::newRow("on, both muted")
         << on + "C0B\rC0D\r" << 4000LL << QByteArray("CRA") << QByteArray("03\r");
-    QTest::newRow("on, mutes switched off again")
-        << on + "C0B\rC0D\rC0C\rC0E\r" << 4000LL << QByteArray("CRA") << QByteArray("00\r");
     QTest::newRow("on, video input has no signal")
         << on + "C07\r" << 4000LL << QByteArray("CRA") << QByteArray("80\r");
-    QTest::newRow("cooling lamp is off")
-        << on + "C01\r" << 100LL << QByteArray("CR7") << QByteArray("00\r");
     QTest::newRow("cooling projector is still hot")
         << on + "C01\r" << 100LL << QByteArray("CR6") << QByteArray("038.5 041.0 029.5\r");
 
     QTest::newRow("PC2 button") << QByteArray("C06\r") << 0LL << QByteArray("CR1")
                                 << QByteArray("2\r");
-    QTest::newRow("Video button") << QByteArray("C07\r") << 0LL << QByteArray("CR1")
-                                  << QByteArray("3\r");
     QTest::newRow("PC1 button after video")
         << QByteArray("C07\rC05\r") << 0LL << QByteArray("CR1") << QByteArray("1\r");
-    QTest::newRow("PC1 RGB") << QByteArray("C07\rC50\r") << 0LL << QByteArray("CR1")
-                             << QByteArray("1\r");
-    QTest::newRow("PC1 Scart") << QByteArray("C07\rC51\r") << 0LL << QByteArray("CR1")
-                               << QByteArray("1\r");
-    QTest::newRow("PC1 Component")
-        << QByteArray("C07\rC54\r") << 0LL << QByteArray("CR1") << QByteArray("1\r");
     QTest::newRow("PC2 RGB") << QByteArray("CF INPUT COMPUTER2 ANALOG\r") << 0LL
                              << QByteArray("CR1") << QByteArray("2\r");
-    QTest::newRow("Video row Video")
-        << QByteArray("CF INPUT VIDEO VIDEO\r") << 0LL << QByteArray("CR1") << QByteArray("3\r");
     QTest::newRow("Video row S-Video") << QByteArray("C07\rCF INPUT COMPUTER1 S-VIDEO\r") << 0LL
                                        << QByteArray("CR1") << QByteArray("1\r");
 }
@@ -178,18 +152,6 @@ void TestProjectorModel::lampHoursGrowOnlyWhileTheLampIsLit()
     QCOMPARE(ask(model, "CR3", 31 * hour + hour / 2), QByteArray("01237\r"));
 }
 
-// The panel shows reply characters 1-5, 8-11 and 13-17 as the three readings.
-void TestProjectorModel::temperatureReadingsStandWhereThePanelShowsThem()
-{
-    ProjectorModel model;
-    ask(model, "C00", 0);
-    const QByteArray reply = ask(model, "CR6", 4000);
-    QCOMPARE(reply.mid(0, 5), QByteArray("038.5"));
-    QCOMPARE(reply.mid(7, 4), QByteArray("41.0"));
-    QCOMPARE(reply.mid(12, 5), QByteArray("029.5"));
-    QCOMPARE(reply.mid(17), QByteArray("\r"));
-}
-
 void TestProjectorModel::pressureReadingConvertsToSeaLevelPressure()
 {
     ProjectorModel model;
@@ -201,65 +163,16 @@ void TestProjectorModel::pressureReadingConvertsToSeaLevelPressure()
     QCOMPARE(std::lround(hPa), 1013L);
 }
 
-void TestProjectorModel::everyCommandOfThePanelIsAcknowledged_data()
+void TestProjectorModel::panelCommandsAreAcknowledged_data()
 {
     QTest::addColumn<QByteArray>("command");
-    const char *const commands[] = {"C00",
-                                    "C01",
-                                    "C02",
-                                    "C05",
-                                    "C06",
-                                    "C07",
-                                    "C09",
-                                    "C0A",
-                                    "C0B",
-                                    "C0C",
-                                    "C0D",
-                                    "C0E",
-                                    "C0F",
-                                    "C10",
-                                    "C11",
-                                    "C12",
-                                    "C13",
-                                    "C14",
-                                    "C15",
-                                    "C16",
-                                    "C17",
-                                    "C18",
-                                    "C19",
-                                    "C1C",
-                                    "C1D",
-                                    "C1E",
-                                    "C20",
-                                    "C21",
-                                    "C27",
-                                    "C30",
-                                    "C31",
-                                    "C3A",
-                                    "C3B",
-                                    "C3C",
-                                    "C3D",
-                                    "C3E",
-                                    "C3F",
-                                    "C43",
-                                    "C44",
-                                    "C50",
-                                    "C51",
-                                    "C54",
-                                    "C89",
-                                    "C8A",
-                                    "C8E",
-                                    "C8F",
-                                    "CF FANMODE L1",
-                                    "CF FANMODE L2",
-                                    "CF INPUT COMPUTER2 ANALOG",
-                                    "CF INPUT VIDEO VIDEO",
-                                    "CF INPUT COMPUTER1 S-VIDEO"};
+    const char *const commands[] = {"C00", "C01", "C0B",           "C3F",
+                                    "C54", "C8F", "CF FANMODE L2", "CF INPUT COMPUTER1 S-VIDEO"};
     for (const char *command : commands)
         QTest::newRow(command) << QByteArray(command);
 }
 
-void TestProjectorModel::everyCommandOfThePanelIsAcknowledged()
+void TestProjectorModel::panelCommandsAreAcknowledged()
 {
     QFETCH(QByteArray, command);
     ProjectorModel model;
@@ -271,14 +184,10 @@ void TestProjectorModel::unknownCommandsAreRefusedWithNak_data()
     QTest::addColumn<QByteArray>("command");
     QTest::newRow("unused code") << QByteArray("C99");
     QTest::newRow("lower case") << QByteArray("c00");
-    QTest::newRow("lower-case query") << QByteArray("cr0");
     QTest::newRow("query with trailing blank") << QByteArray("CR0 ");
     QTest::newRow("leading blank") << QByteArray(" C00");
-    QTest::newRow("line feed before the code") << QByteArray("\nC00");
     QTest::newRow("empty line") << QByteArray("");
-    QTest::newRow("unknown query") << QByteArray("CR2");
     QTest::newRow("unknown fan mode") << QByteArray("CF FANMODE L3");
-    QTest::newRow("double blank in words") << QByteArray("CF  FANMODE L1");
 }
 
 void TestProjectorModel::unknownCommandsAreRefusedWithNak()
