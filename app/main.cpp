@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
                                                  QIcon(QStringLiteral(":/panel/image1.png"))));
     QtTimerService timers;
     QtSerialPort port;
+    port.setObjectName(QStringLiteral("MSComm1"));
     Form1 form;
     PanelController controller(form, port, timers);
     controller.load();

@@ -35,10 +35,10 @@ void Transaction::reset()
 void Transaction::sendCommand(const QByteArray &code)
 {
     m_sendText = m_cmdPrefix + code + CarriageReturn;
-    hyouji(m_sendText, Send);
+    Hyouji(m_sendText, Send);
 }
 
-void Transaction::hyouji(const QByteArray &text, Direction direction)
+void Transaction::Hyouji(const QByteArray &text, Direction direction)
 {
     if (direction == Send) {
         const PortStatus written = m_port.isOpen() ? m_port.write(text) : notOpen(m_port);
@@ -66,7 +66,7 @@ void Transaction::onCommEvent(int code)
     if (room <= 0)
         return; // full: the lines already show all that is kept
     m_recvText += arrived.first(std::min(room, arrived.size()));
-    hyouji(m_recvText, Received);
+    Hyouji(m_recvText, Received);
 }
 
 void Transaction::onReplyTimeout()

@@ -32,7 +32,7 @@ public:
     // A sender's steps 2 and 3: SendText = CmdPrefix & code & CR, then Hyouji(SendText, 1).
     void sendCommand(const QByteArray &code);
     // Writes (send only), renders and shows the text; decodes received text.
-    void hyouji(const QByteArray &text, Direction direction);
+    void Hyouji(const QByteArray &text, Direction direction);
 
     // Called once the send sequence is complete when the text could not be written: the
     // port is not open or refused the write.

@@ -235,7 +235,8 @@ void PanelController::sendTypedCommand()
 {
     timer(ReplyTimeoutTimer).setInterval(LongReplyTimeout);
     timer(DisplayClearTimer).setInterval(LongReplyDisplay);
-    m_transaction->sendCommand(typedCommandBytes(m_form.control<QLineEdit>("Text1")->text()));
+    const QString typedCommand = m_form.control<QLineEdit>("Text1")->text();
+    m_transaction->sendCommand(typedCommandBytes(typedCommand));
 }
 
 void PanelController::showPortPanel()
