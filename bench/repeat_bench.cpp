@@ -84,13 +84,9 @@ void benchRepeatFidelity(const Profile &profile)
     auto setup = panelOnFarEnd({QStringLiteral("Repeat fidelity")});
     if (!setup)
         return;
-    FarEnd bareEnd;
-    BareRepeater bare;
-    QString error;
-    if (!bareEnd.start(&error) || !bare.open(bareEnd.devicePath(), &error)) {
-        emitRow(missing(QStringLiteral("Repeat fidelity"), error));
+    auto bare = bareOnFarEnd({QStringLiteral("Repeat fidelity")});
+    if (!bare)
         return;
-    }
     std::vector<double> bareGapRatios;
     const std::span<const HoldPlan> plans = holdPlans();
     std::map<int, PeriodFigures> byPeriod;
@@ -113,7 +109,7 @@ void benchRepeatFidelity(const Profile &profile)
             figures.strays += result.strays;
             if (plan.periodMs == fastArrowPlan().periodMs) {
                 // The bare repeater right after, for the jitter this machine gives any timer.
-                const HoldResult floor = holdBare(bare, bareEnd, profile.holdMs);
+                const HoldResult floor = holdBare(bare->repeater, bare->farEnd, profile.holdMs);
                 if (!floor.gapsMs.empty())
                     bareGapRatios.push_back(percentile(floor.gapsMs, 99) / plan.periodMs);
             }
@@ -142,14 +138,9 @@ void benchTickWork(const Profile &profile)
     auto setup = panelOnFarEnd({shownFigure, hiddenFigure});
     if (!setup)
         return;
-    FarEnd bareEnd;
-    BareRepeater bare;
-    QString error;
-    if (!bareEnd.start(&error) || !bare.open(bareEnd.devicePath(), &error)) {
-        emitRow(missing(shownFigure, error));
-        emitRow(missing(hiddenFigure, error));
+    auto bare = bareOnFarEnd({shownFigure, hiddenFigure});
+    if (!bare)
         return;
-    }
     const HoldPlan &plan = fastArrowPlan();
     enum Variant { Hidden, Shown, Bare, Variants };
     std::vector<double> perTickUs[Variants];
@@ -158,7 +149,7 @@ void benchTickWork(const Profile &profile)
         for (int i = 0; i < Variants; ++i) {
             const auto variant = Variant((i + round) % Variants);
             if (variant == Bare) {
-                const HoldResult result = holdBare(bare, bareEnd, profile.holdMs);
+                const HoldResult result = holdBare(bare->repeater, bare->farEnd, profile.holdMs);
                 perTickUs[Bare].push_back(cpuUsPerCommand(result));
                 continue;
             }

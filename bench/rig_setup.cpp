@@ -14,3 +14,14 @@ std::unique_ptr<PanelOnFarEnd> panelOnFarEnd(std::initializer_list<QString> figu
         emitRow(missing(figure, error));
     return nullptr;
 }
+
+std::unique_ptr<BareOnFarEnd> bareOnFarEnd(std::initializer_list<QString> figures)
+{
+    auto setup = std::make_unique<BareOnFarEnd>();
+    QString error;
+    if (setup->farEnd.start(&error) && setup->repeater.open(setup->farEnd.devicePath(), &error))
+        return setup;
+    for (const QString &figure : figures)
+        emitRow(missing(figure, error));
+    return nullptr;
+}

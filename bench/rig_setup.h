@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bare_repeater.h"
 #include "far_end.h"
 #include "panel_rig.h"
 #include "report.h"
@@ -14,3 +15,12 @@ struct PanelOnFarEnd {
 
 // Null after emitting a "not measured" row for each of the figures when the set-up failed.
 std::unique_ptr<PanelOnFarEnd> panelOnFarEnd(std::initializer_list<QString> figures);
+
+// The bare timer loop that stands for the floor, on a far end of its own.
+struct BareOnFarEnd {
+    FarEnd farEnd;
+    BareRepeater repeater;
+};
+
+// Null after emitting a "not measured" row for each of the figures when the set-up failed.
+std::unique_ptr<BareOnFarEnd> bareOnFarEnd(std::initializer_list<QString> figures);

@@ -71,3 +71,10 @@ private:
         QString ptyError;                                                                          \
         QVERIFY2((pty).open(&ptyError), qPrintable(ptyError));                                     \
     } while (false)
+
+// Opens a pseudo-terminal and maps serial port `number` to its device.
+#define ZRA70_OPEN_PTY_AS_COM(pty, number)                                                         \
+    do {                                                                                           \
+        ZRA70_OPEN_PTY(pty);                                                                       \
+        qputenv("ZRA70_COM" #number, (pty).slavePath().toLocal8Bit());                             \
+    } while (false)

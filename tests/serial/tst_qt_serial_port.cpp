@@ -38,8 +38,7 @@ void QtSerialPortTest::cleanup()
 void QtSerialPortTest::aCommandArrivesAsExactlyItsBytes()
 {
     PseudoTerminal projector;
-    ZRA70_OPEN_PTY(projector);
-    qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
     QtSerialPort port;
     QVERIFY(port.setSettings(QStringLiteral("19200,N,8,1")));
     QVERIFY(port.setPortNumber(1));
@@ -75,10 +74,9 @@ void QtSerialPortTest::theLineRunsWithTheSettingsGiven()
     QFETCH(bool, twoStopBits);
 
     PseudoTerminal projector;
-    ZRA70_OPEN_PTY(projector);
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
     LineObserver line(projector.slavePath());
     QVERIFY(line.isValid());
-    qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
     QtSerialPort port;
     QVERIFY(port.setSettings(settings));
     QVERIFY(port.open());
@@ -97,8 +95,7 @@ void QtSerialPortTest::theLineRunsWithTheSettingsGiven()
 void QtSerialPortTest::bytesFromTheLineRaiseTheReceiveEventAndAreReadWhole()
 {
     PseudoTerminal projector;
-    ZRA70_OPEN_PTY(projector);
-    qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
     QtSerialPort port;
     QVERIFY(port.open());
     QSignalSpy events(&port, &SerialPort::commEvent);
@@ -119,10 +116,9 @@ void QtSerialPortTest::bytesFromTheLineRaiseTheReceiveEventAndAreReadWhole()
 void QtSerialPortTest::newSettingsApplyToTheOpenPortAtOnce()
 {
     PseudoTerminal projector;
-    ZRA70_OPEN_PTY(projector);
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
     LineObserver line(projector.slavePath());
     QVERIFY(line.isValid());
-    qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
     QtSerialPort port;
     QVERIFY(port.setSettings(QStringLiteral("19200,N,8,1")));
     QVERIFY(port.open());
@@ -143,12 +139,10 @@ void QtSerialPortTest::numberAndSettingsStayAcrossCloseRenumberAndReopen()
 {
     PseudoTerminal first;
     PseudoTerminal second;
-    ZRA70_OPEN_PTY(first);
-    ZRA70_OPEN_PTY(second);
+    ZRA70_OPEN_PTY_AS_COM(first, 1);
+    ZRA70_OPEN_PTY_AS_COM(second, 2);
     LineObserver secondLine(second.slavePath());
     QVERIFY(secondLine.isValid());
-    qputenv("ZRA70_COM1", first.slavePath().toLocal8Bit());
-    qputenv("ZRA70_COM2", second.slavePath().toLocal8Bit());
     QtSerialPort port;
     QVERIFY(port.setPortNumber(1));
     QVERIFY(port.setSettings(QStringLiteral("9600,N,8,1")));
@@ -174,10 +168,9 @@ void QtSerialPortTest::numberAndSettingsStayAcrossCloseRenumberAndReopen()
 void QtSerialPortTest::malformedSettingsAreRefusedAndTheOldOnesKept()
 {
     PseudoTerminal projector;
-    ZRA70_OPEN_PTY(projector);
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
     LineObserver line(projector.slavePath());
     QVERIFY(line.isValid());
-    qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
     QtSerialPort port;
     QVERIFY(port.setSettings(QStringLiteral("19200,N,8,1")));
     QVERIFY(port.open());
@@ -193,8 +186,7 @@ void QtSerialPortTest::malformedSettingsAreRefusedAndTheOldOnesKept()
 void QtSerialPortTest::renumberingAnOpenPortIsRefused()
 {
     PseudoTerminal projector;
-    ZRA70_OPEN_PTY(projector);
-    qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
     QtSerialPort port;
     QVERIFY(port.open());
 
@@ -227,8 +219,7 @@ void QtSerialPortTest::aMissingDeviceIsNamedInTheFailure()
 void QtSerialPortTest::aSecondPortOnTheSameDeviceIsToldItIsInUse()
 {
     PseudoTerminal projector;
-    ZRA70_OPEN_PTY(projector);
-    qputenv("ZRA70_COM1", projector.slavePath().toLocal8Bit());
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
     QtSerialPort holder;
     QVERIFY(holder.open());
     QtSerialPort latecomer;
