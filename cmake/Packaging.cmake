@@ -3,6 +3,7 @@
 #   share/applications/zra70-panel.desktop
 #   share/icons/hicolor/<size>/apps/zra70-panel.png
 #   share/doc/zra70-panel/{README.md, copyright, changelog.gz}
+#   share/man/man1/<program>.1.gz                          (every page in packaging/man)
 include(GNUInstallDirs)
 
 set(ZRA70_PACKAGE_MAINTAINER
@@ -26,8 +27,21 @@ add_custom_command(OUTPUT ${changelog_gz}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
     COMMAND gzip -9nc ${packaging}/changelog > ${changelog_gz}
     DEPENDS ${packaging}/changelog VERBATIM)
-add_custom_target(zra70_changelog ALL DEPENDS ${changelog_gz})
 install(FILES ${changelog_gz} DESTINATION ${docdir})
+
+file(GLOB manual_pages ${packaging}/man/*.1)
+set(manual_pages_gz)
+foreach(page ${manual_pages})
+    get_filename_component(name ${page} NAME)
+    set(page_gz ${PROJECT_BINARY_DIR}/packaging/${name}.gz)
+    add_custom_command(OUTPUT ${page_gz}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+        COMMAND gzip -9nc ${page} > ${page_gz}
+        DEPENDS ${page} VERBATIM)
+    list(APPEND manual_pages_gz ${page_gz})
+endforeach()
+install(FILES ${manual_pages_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+add_custom_target(zra70_packaging_files ALL DEPENDS ${changelog_gz} ${manual_pages_gz})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
