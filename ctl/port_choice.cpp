@@ -1,0 +1,26 @@
+#include "port_choice.h"
+
+#include "device_map.h"
+#include "qt_serial_port.h"
+
+#include <QRegularExpression>
+
+std::unique_ptr<SerialPort> createPort(const QString &name, QString *error)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    int number = 1;
+    if (digits.match(name).hasMatch()) {
+        number = name.toInt();
+        if (!isKnownPortNumber(number)) {
+            *error = QStringLiteral("there is no port %1: give 1, 2 or a device path").arg(name);
+            return nullptr;
+        }
+    } else {
+        // A device of its own: port 1 of this process opens it, the lock and the failure
+        // texts then work exactly as for a mapped port.
+        qputenv(deviceVariableForPort(1).toLatin1().constData(), name.toLocal8Bit());
+    }
+    auto port = std::make_unique<QtSerialPort>();
+    port->setPortNumber(number);
+    return port;
+}
