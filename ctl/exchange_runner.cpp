@@ -50,7 +50,7 @@ void ExchangeRunner::start(QList<Request> requests)
 {
     m_requests = std::move(requests);
     m_next = 0;
-    QTimer::singleShot(0, this, &ExchangeRunner::sendNext);
+    sendNext();
 }
 
 void ExchangeRunner::sendNext()

@@ -25,7 +25,7 @@ public:
     ExchangeRunner(SerialPort &port, TimerService &timers);
     ~ExchangeRunner() override;
 
-    // Starts with the first request on the next turn of the event loop.
+    // Sends the first request at once; the rest follow from the event loop.
     void start(QList<Request> requests);
 
     // Each finished exchange, in order.

@@ -129,12 +129,17 @@ int main(int argc, char *argv[])
         runner.onTraffic = [](const QString &line) {
             printLine(stderr, line);
         };
-    QObject::connect(&runner, &ExchangeRunner::finished, &app,
-                     [&] { QCoreApplication::exit(exitStatusFor(outcomes)); });
-    QObject::connect(&runner, &ExchangeRunner::portFailed, &app, [](const QString &description) {
-        printLine(stderr, QStringLiteral("zra70ctl: ") + description);
-        QCoreApplication::exit(PortTrouble);
-    });
+    // Queued: a first send that fails does so inside start(), before the event loop runs.
+    QObject::connect(
+        &runner, &ExchangeRunner::finished, &app,
+        [&] { QCoreApplication::exit(exitStatusFor(outcomes)); }, Qt::QueuedConnection);
+    QObject::connect(
+        &runner, &ExchangeRunner::portFailed, &app,
+        [](const QString &description) {
+            printLine(stderr, QStringLiteral("zra70ctl: ") + description);
+            QCoreApplication::exit(PortTrouble);
+        },
+        Qt::QueuedConnection);
     runner.start(*requests);
     const int status = QCoreApplication::exec();
     port->close();

@@ -3,13 +3,12 @@
 #include "device_map.h"
 #include "qt_serial_port.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 std::unique_ptr<SerialPort> createPort(const QString &name, QString *error)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     int number = 1;
-    if (digits.match(name).hasMatch()) {
+    if (std::all_of(name.begin(), name.end(), [](QChar c) { return c.isDigit(); })) {
         number = name.toInt();
         if (!isKnownPortNumber(number)) {
             *error = QStringLiteral("there is no port %1: give 1, 2 or a device path").arg(name);
