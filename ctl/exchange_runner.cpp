@@ -1,5 +1,6 @@
 #include "exchange_runner.h"
 
+#include "command_table.h"
 #include "interval_timer.h"
 #include "serial_port.h"
 
@@ -29,9 +30,8 @@ Outcome outcomeOf(const QByteArray &collected)
 } // namespace
 
 ExchangeRunner::ExchangeRunner(SerialPort &port, TimerService &timers)
-    : m_port(port)
-    , m_replyTimeout(timers.createTimer(500))
-    , m_displayClear(timers.createTimer(1000))
+    : m_replyTimeout(timers.createTimer(ReplyTimeoutStartMs))
+    , m_displayClear(timers.createTimer(DisplayClearStartMs))
     , m_transaction(port, *m_replyTimeout, *m_displayClear, *this)
 {
     m_replyTimeout->setTickHandler([this] { onReplyTimeout(); });

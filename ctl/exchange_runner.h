@@ -50,7 +50,6 @@ private:
     void fail(const QString &description);
     void traffic(const char *caption, const QString &text);
 
-    SerialPort &m_port;
     std::unique_ptr<IntervalTimer> m_replyTimeout;
     std::unique_ptr<IntervalTimer> m_displayClear;
     Transaction m_transaction;
