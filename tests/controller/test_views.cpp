@@ -172,22 +172,6 @@ private slots:
         QCOMPARE(rig.line("Label22"), status);
     }
 
-    void sendWithEmptyBoxSendsLoneCarriageReturn()
-    {
-        PanelRig rig;
-        rig.click("Command95");
-        QCOMPARE(rig.port.written, QList<QByteArray>{"\r"});
-    }
-
-    void textBeyondAsciiGoesOutOneBytePerCharacter()
-    {
-        PanelRig rig;
-        rig.form.control<QLineEdit>("Text1")->setText(QStringLiteral("C\u00e9\u30c7"));
-        rig.click("Command95");
-        QCOMPARE(rig.port.written, QList<QByteArray>{QByteArray("C\xe9?\r")});
-        QCOMPARE(rig.line("Label11"), QStringLiteral(" C ? ? CR "));
-    }
-
     void clsClearsTheBoxAndSendsNothing()
     {
         PanelRig rig;
