@@ -107,7 +107,7 @@ private slots:
     {
         Rig rig;
         rig.transaction.sendCommand("CR0");
-        emit rig.port.commEvent(SerialPort::EventFrame);
+        emit rig.port.commEvent(SerialPort::EventDeviceError);
         QVERIFY(rig.transaction.awaitingReply());
         QCOMPARE(rig.display.received, QString());
     }
