@@ -41,7 +41,6 @@ public:
     IntervalTimer &timer(int number) const;
     const Transaction &transaction() const { return *m_transaction; }
     const Repeater &repeater() const { return *m_repeater; }
-    const ViewSwitcher &views() const { return *m_views; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
