@@ -69,7 +69,7 @@ public:
         m_onWarning = std::move(handler);
     }
 
-    // Any control by its name in the layout table, for inspection.
+    // Any control by its name in the layout table, for tests and tools.
     template <typename T = QWidget> T *control(const QString &name) const
     {
         return findChild<T *>(name);
