@@ -107,7 +107,7 @@ private slots:
     {
         Rig rig;
         rig.transaction.sendCommand("CR0");
-        emit rig.port.commEvent(SerialPort::EventFrame);
+        emit rig.port.commEvent(SerialPort::EventDeviceError);
         QVERIFY(rig.transaction.awaitingReply());
         QCOMPARE(rig.display.received, QString());
     }
@@ -155,6 +155,31 @@ private slots:
         QVERIFY(rig.port.written.isEmpty());
         QCOMPARE(rig.display.sent, QStringLiteral(" C 0 0 CR "));
         QVERIFY(rig.replyTimeout->isActive());
+    }
+
+    // What a program waiting on each reply is told: every arrival with all collected so far,
+    // and a timeout only when nothing came.
+    void waitingProgramLearnsOfPiecesAndOfSilence()
+    {
+        Rig rig;
+        QList<QByteArray> arrivals;
+        int silences = 0;
+        rig.transaction.setArrivalHandler([&](const QByteArray &all) { arrivals.append(all); });
+        rig.transaction.setNoReplyHandler([&] { ++silences; });
+        rig.transaction.sendCommand("CR0");
+        rig.port.deliver("0");
+        rig.port.deliver("0\r");
+        QCOMPARE(arrivals, (QList<QByteArray>{"0", "00\r"}));
+        QVERIFY(!Transaction::isCompleteReply(arrivals[0]));
+        QVERIFY(Transaction::isCompleteReply(arrivals[1]));
+        rig.clock.advance(1000);
+        QCOMPARE(silences, 0);
+        rig.transaction.sendCommand("C00");
+        rig.clock.advance(500);
+        QCOMPARE(silences, 1);
+        QVERIFY(Transaction::isCompleteReply("\x06"));
+        QVERIFY(Transaction::isCompleteReply("\x15"));
+        QVERIFY(!Transaction::isCompleteReply(""));
     }
 };
 

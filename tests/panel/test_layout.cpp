@@ -19,7 +19,7 @@ QRect rectInForm(const Form1 &form, const QWidget *widget)
     return {widget->mapTo(&form, QPoint(0, 0)), widget->size()};
 }
 
-QStringList designNames(const Form1 &form)
+QStringList layoutNames(const Form1 &form)
 {
     static const QRegularExpression pattern(
         QStringLiteral("^(Command|Label|Frame|Option|Line)\\d+$|^Text1$|^Image1$"));
@@ -37,7 +37,7 @@ class TestLayout : public QObject {
     Q_OBJECT
 
 private slots:
-    void titleIsTheDesignTitleWithItsBlanks();
+    void titleKeepsItsBlanks();
     void windowIs633PixelsWideAndFixedAtEveryHeight_data();
     void windowIs633PixelsWideAndFixedAtEveryHeight();
     void whatIsInViewAtEachHeight_data();
@@ -53,7 +53,7 @@ private slots:
     void placeAtStartCentresThenShrinksToCompact();
 };
 
-void TestLayout::titleIsTheDesignTitleWithItsBlanks()
+void TestLayout::titleKeepsItsBlanks()
 {
     Form1 form;
     QCOMPARE(form.windowTitle(), QStringLiteral("TAVO   ZRA70_20  CONTROL   Ver.1.40"));
@@ -135,7 +135,7 @@ void TestLayout::everythingIsInViewAtFullHeight()
 {
     Form1 form;
     form.setViewHeight(9100);
-    for (const QString &name : designNames(form))
+    for (const QString &name : layoutNames(form))
         QVERIFY2(form.rect().contains(rectInForm(form, form.control(name))), qPrintable(name));
 
     // At the compact height a strip of 60 twips of the traffic display's frame shows.
@@ -226,7 +226,7 @@ void TestLayout::noButtonCaptionIsClipped_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("inDesignSize");
+    QTest::addColumn<bool>("atTableFontSize");
 
     Form1 form;
     for (const PanelButton *button : form.findChildren<PanelButton *>()) {
@@ -245,13 +245,13 @@ void TestLayout::noButtonCaptionIsClipped()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
-    QFETCH(bool, inDesignSize);
+    QFETCH(bool, atTableFontSize);
     Form1 form;
     auto *button = form.control<PanelButton>(name);
     button->setText(caption);
 
     const QFont drawn = button->captionFont();
-    if (inDesignSize)
+    if (atTableFontSize)
         QCOMPARE(drawn, button->font());
     else
         QVERIFY(drawn.pointSizeF() >= 7);

@@ -246,7 +246,9 @@ void QtSerialPortTest::writingToAClosedPortFails()
     const PortStatus written = port.write(QByteArray("C00\r"));
 
     QVERIFY(!written);
-    QCOMPARE(written.description(), QStringLiteral("Nothing was sent: serial port 1 is not open."));
+    QCOMPARE(
+        written.description(),
+        QStringLiteral("Nothing was sent: serial port 1 (%1) is not open.").arg(port.deviceName()));
 }
 
 QTEST_GUILESS_MAIN(QtSerialPortTest)
