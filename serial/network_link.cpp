@@ -83,27 +83,28 @@ void NetworkLink::onReadyRead()
     const QByteArray bytes = m_socket.readAll();
     if (m_phase == Phase::Failed)
         return;
-    QByteArray data = bytes;
-    if (m_session) {
-        ComPortSession::Step step = m_session->receive(bytes);
-        send(step.reply);
-        data = std::move(step.data);
-        if (m_session->state() == ComPortSession::State::Failed) {
-            fail(m_session->failure() == ComPortSession::Failure::NoComPortOption
-                     ? NetworkFailure::Kind::NotRfc2217
-                     : NetworkFailure::Kind::SettingRefused,
-                 m_session->refusal());
-            return;
-        }
-    }
+    ComPortSession::Step step;
+    if (m_session)
+        step = m_session->receive(bytes);
+    else
+        step.data = bytes;
     if (m_phase != Phase::Ready) {
-        m_preamble = (m_preamble + data).right(MaxPreamble);
-    } else if (!data.isEmpty()) {
-        traceChunk(TraceDirection::Received, m_address.url(), data);
-        m_inbox += data;
+        m_preamble = (m_preamble + step.data).right(MaxPreamble);
+    } else if (!step.data.isEmpty()) {
+        traceChunk(TraceDirection::Received, m_address.url(), step.data);
+        m_inbox += step.data;
         emit dataArrived();
     }
-    if (m_phase == Phase::Negotiating && m_session->state() == ComPortSession::State::Ready)
+    // Writing to a server that has just closed reports the close at once, from inside send().
+    send(step.reply);
+    if (!m_session || m_phase == Phase::Failed)
+        return;
+    if (m_session->state() == ComPortSession::State::Failed)
+        fail(m_session->failure() == ComPortSession::Failure::NoComPortOption
+                 ? NetworkFailure::Kind::NotRfc2217
+                 : NetworkFailure::Kind::SettingRefused,
+             m_session->refusal());
+    else if (m_phase == Phase::Negotiating && m_session->state() == ComPortSession::State::Ready)
         becomeReady();
 }
 
@@ -120,6 +121,11 @@ void NetworkLink::becomeReady()
 
 void NetworkLink::onSocketError(QAbstractSocket::SocketError error)
 {
+    // The last bytes may be reported together with the close, after it: read them first.
+    if (m_socket.bytesAvailable() > 0)
+        onReadyRead();
+    if (m_phase == Phase::Failed)
+        return;
     using Kind = NetworkFailure::Kind;
     switch (error) {
     case QAbstractSocket::HostNotFoundError:

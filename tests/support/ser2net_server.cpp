@@ -42,9 +42,7 @@ bool Ser2netServer::start(const QString &devicePath, Mode mode, QString *error)
         mode == Mode::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
     const QString config = QStringLiteral("connection: &line\n"
                                           "  accepter: %1,127.0.0.1,%2\n"
-                                          "  connector: serialdev,%3,19200n81,local\n"
-                                          "  options:\n"
-                                          "    mdns: false\n")
+                                          "  connector: serialdev,%3,19200n81,local\n")
                                .arg(accepter, QString::number(m_port), devicePath);
     QFile file(m_dir.filePath(QStringLiteral("ser2net.yaml")));
     if (!m_dir.isValid() || m_port == 0 || !file.open(QIODevice::WriteOnly) ||
@@ -53,7 +51,7 @@ bool Ser2netServer::start(const QString &devicePath, Mode mode, QString *error)
         return false;
     }
     file.close();
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(QStringLiteral("ser2net"),
                     {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"),
                      file.fileName(), QStringLiteral("-P"),
@@ -66,7 +64,8 @@ bool Ser2netServer::start(const QString &devicePath, Mode mode, QString *error)
     const QDeadlineTimer deadline(5000);
     while (!isListening(m_port)) {
         if (deadline.hasExpired() || m_process.state() != QProcess::Running) {
-            *error = QStringLiteral("ser2net does not listen on port %1").arg(m_port);
+            *error = QStringLiteral("ser2net does not listen on port %1: %2")
+                         .arg(QString::number(m_port), QString::fromLocal8Bit(m_process.readAll()));
             stop();
             return false;
         }
