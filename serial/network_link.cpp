@@ -2,10 +2,36 @@
 
 #include "serial_trace.h"
 
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 namespace {
 
 constexpr qsizetype MaxOutbox = 64 * 1024;
 constexpr qsizetype MaxPreamble = 160;
+
+// A server that vanishes without closing (power cut, cable pulled) is noticed within about ten
+// seconds instead of the system's two hours of keep-alive or minutes of retransmission.
+void noticeSilentLossSoon(qintptr socket)
+{
+#ifdef Q_OS_LINUX
+    const int idleSeconds = 5;
+    const int probeIntervalSeconds = 2;
+    const int probes = 3;
+    const unsigned unacknowledgedMs = 10000;
+    ::setsockopt(int(socket), IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds);
+    ::setsockopt(int(socket), IPPROTO_TCP, TCP_KEEPINTVL, &probeIntervalSeconds,
+                 sizeof probeIntervalSeconds);
+    ::setsockopt(int(socket), IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    ::setsockopt(int(socket), IPPROTO_TCP, TCP_USER_TIMEOUT, &unacknowledgedMs,
+                 sizeof unacknowledgedMs);
+#else
+    Q_UNUSED(socket);
+#endif
+}
 
 } // namespace
 
@@ -68,6 +94,7 @@ void NetworkLink::onConnected()
     // Commands are a few bytes each and must not wait for a fuller segment.
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    noticeSilentLossSoon(m_socket.socketDescriptor());
     if (m_session) {
         m_phase = Phase::Negotiating;
         send(m_session->begin());
