@@ -46,6 +46,7 @@ void measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int seconds
 {
     const QString figure = QStringLiteral("  %1: → held %2 s at 5 ms").arg(name).arg(seconds);
     const qsizetype first = farEnd.count();
+    const qint64 writesBefore = rig.writeCounter()->writes();
     rig.press(ZoomPlus); // the arrows repeat every 5 ms after a D.Zoom adjustment
     rig.release(ZoomPlus);
     runEventLoopFor(50);
@@ -64,7 +65,7 @@ void measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int seconds
         if (i > size_t(first) + 1)
             gapsMs.push_back(double(arrivals[i].ns - arrivals[i - 1].ns) / 1e6);
     }
-    const qint64 written = rig.writeCounter()->writes() - 1;
+    const qint64 written = rig.writeCounter()->writes() - writesBefore - 1; // less the D.Zoom
     const qint64 ideal = seconds * 1000 / ArrowPeriodMs;
     const QString measured =
         QStringLiteral("%1 of %2 delivered (%3 written), %4; p99 gap %5 ms")
