@@ -1,10 +1,10 @@
 #pragma once
 
-#include "form1.h"
-#include "panel_controller.h"
-#include "mapped_serial_port.h"
-#include "qt_timer_service.h"
 #include "counting_port.h"
+#include "form1.h"
+#include "mapped_serial_port.h"
+#include "panel_controller.h"
+#include "qt_timer_service.h"
 
 #include <QStringList>
 
