@@ -10,6 +10,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     xvfb xauth x11-utils
     lintian desktop-file-utils dpkg-dev file at-spi2-core dbus-daemon
+    ser2net
     "$@"
 )
 
