@@ -3,6 +3,7 @@
 #include "layout_table.h"
 #include "panel_geometry.h"
 #include "panel_widgets.h"
+#include "traffic_line.h"
 
 #include <QHash>
 #include <QLineEdit>
@@ -35,6 +36,20 @@ const layout::SpokenName *spokenNameOf(const char *name)
     return nullptr;
 }
 
+// A caption label or a traffic line, aligned, bordered and coloured as its row says.
+template <typename Label> Label *styledLabel(Label *label, const layout::ControlSpec &row)
+{
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (row.notes & layout::Centred)
+        horizontal = Qt::AlignHCenter;
+    else if (row.notes & layout::RightAligned)
+        horizontal = Qt::AlignRight;
+    label->setAlignment(horizontal | Qt::AlignTop);
+    label->setSingleBorder(row.notes & layout::SingleBorder);
+    setColours(label, QPalette::Window, QPalette::WindowText, row);
+    return label;
+}
+
 QWidget *createControl(const layout::ControlSpec &row, QWidget *container)
 {
     using enum layout::Kind;
@@ -48,18 +63,9 @@ QWidget *createControl(const layout::ControlSpec &row, QWidget *container)
     }
     case Label: {
         const layout::SpokenName *spoken = spokenNameOf(row.name);
-        PanelLabel *label = spoken && spoken->announcesText
-                                ? new PanelTrafficLine(QString::fromUtf8(spoken->spoken), container)
-                                : new PanelLabel(caption, container);
-        Qt::Alignment horizontal = Qt::AlignLeft;
-        if (row.notes & layout::Centred)
-            horizontal = Qt::AlignHCenter;
-        else if (row.notes & layout::RightAligned)
-            horizontal = Qt::AlignRight;
-        label->setAlignment(horizontal | Qt::AlignTop);
-        label->setSingleBorder(row.notes & layout::SingleBorder);
-        setColours(label, QPalette::Window, QPalette::WindowText, row);
-        return label;
+        if (spoken && spoken->announcesText)
+            return styledLabel(new TrafficLine(QString::fromUtf8(spoken->spoken), container), row);
+        return styledLabel(new PanelLabel(caption, container), row);
     }
     case Frame: {
         auto *frame = new PanelFrame(container);

@@ -5,10 +5,11 @@
 #include "interval_timer.h"
 #include "repeater.h"
 #include "serial_port.h"
+#include "traffic_line.h"
+#include "traffic_lines.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -81,19 +82,15 @@ private:
 PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &timers,
                                  PanelHooks hooks)
     : m_form(form)
-    , m_sentLine(form.control<QLabel>("Label11"))
-    , m_receivedLine(form.control<QLabel>("Label12"))
-    , m_statusLine(form.control<QLabel>("Label22"))
     , m_port(port)
     , m_hooks(std::move(hooks))
 {
     for (int i = 0; i < 4; ++i)
         m_timers[i] = timers.createTimer(StartIntervals[i]);
-    // Traffic is shown as it came, never read as markup (nor scanned for it on every byte).
-    for (QLabel *line : {m_sentLine, m_receivedLine, m_statusLine})
-        line->setTextFormat(Qt::PlainText);
-
-    TrafficDisplay &display = *this;
+    m_lines = std::make_unique<TrafficLines>(*form.control<TrafficLine>("Label11"),
+                                             *form.control<TrafficLine>("Label12"),
+                                             *form.control<TrafficLine>("Label22"), timers);
+    TrafficDisplay &display = *m_lines;
     PortSetupUi &portUi = *this;
     ViewWindow &window = *this;
     m_transaction = std::make_unique<Transaction>(port, timer(ReplyTimeoutTimer),
@@ -288,21 +285,6 @@ bool PanelController::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return false;
-}
-
-void PanelController::showSent(const QString &text)
-{
-    m_sentLine->setText(text);
-}
-
-void PanelController::showReceived(const QString &text)
-{
-    m_receivedLine->setText(text);
-}
-
-void PanelController::showStatus(const QString &text)
-{
-    m_statusLine->setText(text);
 }
 
 void PanelController::hidePortPanel()

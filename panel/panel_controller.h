@@ -13,8 +13,8 @@ class Form1;
 class IntervalTimer;
 class KeyPreview;
 class QEvent;
-class QLabel;
 class Repeater;
+class TrafficLines;
 class SerialPort;
 class TimerService;
 struct Adjuster;
@@ -27,10 +27,7 @@ struct PanelHooks {
 
 // The handlers behind the controls of Form1: turns clicks, presses, keys, ticks and serial
 // events into the exchange's operations, and its results into the window's texts.
-class PanelController final : public QObject,
-                              private TrafficDisplay,
-                              private PortSetupUi,
-                              private ViewWindow {
+class PanelController final : public QObject, private PortSetupUi, private ViewWindow {
     Q_OBJECT
 public:
     PanelController(Form1 &form, SerialPort &port, TimerService &timers, PanelHooks hooks = {});
@@ -50,10 +47,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // TrafficDisplay
-    void showSent(const QString &text) override;
-    void showReceived(const QString &text) override;
-    void showStatus(const QString &text) override;
     // PortSetupUi
     void hidePortPanel() override;
     void showWarning(const QString &text) override;
@@ -79,13 +72,11 @@ private:
     void endProgram();
 
     Form1 &m_form;
-    // The three traffic lines, written on every send and every arrival.
-    QLabel *m_sentLine;
-    QLabel *m_receivedLine;
-    QLabel *m_statusLine;
     SerialPort &m_port;
     PanelHooks m_hooks;
     std::unique_ptr<IntervalTimer> m_timers[4];
+    // The three traffic lines, written on every send and every arrival.
+    std::unique_ptr<TrafficLines> m_lines;
     std::unique_ptr<Transaction> m_transaction;
     std::unique_ptr<PortSetup> m_portSetup;
     std::unique_ptr<Repeater> m_repeater;
