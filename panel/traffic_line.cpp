@@ -4,8 +4,8 @@
 
 #include <QAccessible>
 #include <QPainter>
-#include <QStyle>
 
+#include <cmath>
 #include <utility>
 
 TrafficLine::TrafficLine(const QString &spokenName, QWidget *parent)
@@ -26,10 +26,15 @@ void TrafficLine::setText(const QString &text)
     m_repaintDue = true;
 }
 
-void TrafficLine::repaintText()
+bool TrafficLine::repaintText()
 {
     m_repaintDue = false;
+    // Out of view (the data area below the compact height) Qt would still paint the line, only
+    // to clip it away; coming into view paints it anyway.
+    if (m_text == m_painted || !isInView())
+        return false;
     update();
+    return true;
 }
 
 void TrafficLine::announceText()
@@ -43,6 +48,13 @@ void TrafficLine::announceText()
         QAccessible::updateAccessibility(&event);
     }
     emit announced(m_text);
+}
+
+// Within the window's area: cheaper than visibleRegion() on every change of a fast hold.
+bool TrafficLine::isInView() const
+{
+    const QWidget *top = window();
+    return isVisible() && top->rect().intersects(QRect(mapTo(top, QPoint()), size()));
 }
 
 void TrafficLine::setAlignment(Qt::Alignment alignment)
@@ -60,9 +72,26 @@ void TrafficLine::setSingleBorder(bool on)
 
 void TrafficLine::paintEvent(QPaintEvent *)
 {
+    m_painted = m_text;
     QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(), int(m_alignment), palette(), isEnabled(),
-                          m_text, QPalette::WindowText);
+    // A line takes turns among a few texts: laid out once each, not on every paint.
+    if (m_layouts.size() > MaxLayouts)
+        m_layouts.clear();
+    auto layout = m_layouts.find(m_text);
+    if (layout == m_layouts.end()) {
+        layout = m_layouts.insert(m_text, QStaticText(m_text));
+        layout->setTextFormat(Qt::PlainText);
+        layout->prepare(QTransform(), font());
+    }
+    const QRect area = contentsRect();
+    const int width = int(std::ceil(layout->size().width()));
+    int left = area.left();
+    if (m_alignment & Qt::AlignHCenter)
+        left += (area.width() - width) / 2;
+    else if (m_alignment & Qt::AlignRight)
+        left = area.right() + 1 - width;
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawStaticText(left, area.top(), *layout);
     if (!m_border)
         return;
     // Filled one-pixel edges rather than a pen, which straddles pixels when scaled.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QStaticText>
 #include <QString>
 #include <QWidget>
 
@@ -20,8 +22,9 @@ public:
 
     bool needsRepaint() const { return m_repaintDue; }
     bool needsAnnouncing() const { return m_text != m_announced; }
-    // Schedules one repaint with the text held now.
-    void repaintText();
+    // Schedules one repaint with the text held now, if it is in view and not on screen yet;
+    // false when there was nothing to paint.
+    bool repaintText();
     // Sends one text-changed notification from the text last announced to the text held now.
     void announceText();
 
@@ -37,9 +40,14 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    bool isInView() const;
+
     QString m_spokenName;
     QString m_text;
     QString m_announced;
+    QString m_painted;
+    static constexpr qsizetype MaxLayouts = 8;
+    QHash<QString, QStaticText> m_layouts;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
     bool m_border = false;
     bool m_repaintDue = false;

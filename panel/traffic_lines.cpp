@@ -5,42 +5,46 @@
 
 TrafficLines::TrafficLines(TrafficLine &sent, TrafficLine &received, TrafficLine &status,
                            TimerService &timers)
-    : m_lines{Paced{&sent}, Paced{&received}, Paced{&status}}
+    : m_lines{Paced{&sent, timers.createTimer(AnnouncementGapMs)},
+              Paced{&received, timers.createTimer(AnnouncementGapMs)},
+              Paced{&status, timers.createTimer(AnnouncementGapMs)}}
     , m_frame(timers.createTimer(FrameMs))
 {
-    m_frame->setTickHandler([this] {
-        if (!present())
-            m_frame->stop();
-    });
+    m_frame->setTickHandler([this] { onFrame(); });
+    for (Paced &paced : m_lines)
+        paced.announcing->setTickHandler([this, &paced] { onAnnouncingTick(paced); });
 }
 
 TrafficLines::~TrafficLines() = default;
 
+// The hot path of a fast hold: while the timers run, a new text is only kept.
 void TrafficLines::show(Paced &paced, const QString &text)
 {
-    paced.line->setText(text);
-    // While frames are running the next one presents it; this is the hot path of a fast hold.
-    if (!m_frame->isActive() && present())
+    TrafficLine &line = *paced.line;
+    line.setText(text);
+    if (!m_frame->isActive() && line.needsRepaint() && line.repaintText())
         m_frame->start();
+    if (!paced.announcing->isActive() && line.needsAnnouncing()) {
+        line.announceText();
+        paced.announcing->start();
+    }
 }
 
-bool TrafficLines::present()
+void TrafficLines::onFrame()
 {
-    bool busy = false;
+    bool painted = false;
     for (Paced &paced : m_lines) {
-        TrafficLine &line = *paced.line;
-        if (line.needsRepaint()) {
-            line.repaintText();
-            busy = true; // no second repaint within this frame
-        }
-        if (paced.framesSinceAnnounced < FramesBetweenAnnouncements)
-            ++paced.framesSinceAnnounced;
-        if (line.needsAnnouncing() && paced.framesSinceAnnounced >= FramesBetweenAnnouncements) {
-            line.announceText();
-            paced.framesSinceAnnounced = 0;
-        }
-        busy = busy || line.needsAnnouncing() ||
-               paced.framesSinceAnnounced < FramesBetweenAnnouncements;
+        if (paced.line->needsRepaint())
+            painted = paced.line->repaintText() || painted;
     }
-    return busy;
+    if (!painted)
+        m_frame->stop();
+}
+
+void TrafficLines::onAnnouncingTick(Paced &paced)
+{
+    if (paced.line->needsAnnouncing())
+        paced.line->announceText();
+    else
+        paced.announcing->stop();
 }

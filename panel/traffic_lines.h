@@ -11,13 +11,13 @@ class TrafficLine;
 
 // The sent-traffic, received-traffic and status lines as the window shows them. Each line takes
 // its new text at once, so what it holds is always exact; it is painted at most once a display
-// frame and announced to assistive technology at most about ten times a second. A change after a
-// quiet spell is shown and announced at once; the last change of a burst is painted within a
-// frame and announced as soon as the line's pause between announcements is over.
+// frame and announced to assistive technology at most about nine times a second. A change after
+// a quiet spell is painted and announced at once; the last change of a burst is painted within a
+// frame and announced when the line's pause between announcements is over.
 class TrafficLines final : public TrafficDisplay {
 public:
     static constexpr int FrameMs = 16;
-    static constexpr int FramesBetweenAnnouncements = 7; // 112 ms: at most 9 a second
+    static constexpr int AnnouncementGapMs = 112;
 
     TrafficLines(TrafficLine &sent, TrafficLine &received, TrafficLine &status,
                  TimerService &timers);
@@ -30,12 +30,14 @@ public:
 private:
     struct Paced {
         TrafficLine *line;
-        int framesSinceAnnounced = FramesBetweenAnnouncements;
+        // Runs from an announcement for as long as the line keeps changing.
+        std::unique_ptr<IntervalTimer> announcing;
     };
     void show(Paced &paced, const QString &text);
-    // Paints and announces what is due; false once nothing is left for a later frame.
-    bool present();
+    void onFrame();
+    void onAnnouncingTick(Paced &paced);
 
     std::array<Paced, 3> m_lines;
+    // Runs from a repaint for as long as lines in view keep changing.
     std::unique_ptr<IntervalTimer> m_frame;
 };
