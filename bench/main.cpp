@@ -32,6 +32,7 @@ const Scenario scenarios[] = {
     {"zra70ctl", benchCtl, false, 120},
     {"flood", benchFlood, true, 120},
     {"nothing-lost", benchNothingLost, true, 120},
+    {"network", benchNetwork, true, 120},
 };
 
 const Scenario *scenarioNamed(const QString &name)

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "form1.h"
-#include "panel_controller.h"
-#include "qt_serial_port.h"
-#include "qt_timer_service.h"
 #include "counting_port.h"
+#include "form1.h"
+#include "mapped_serial_port.h"
+#include "panel_controller.h"
+#include "qt_timer_service.h"
 
 #include <QStringList>
 
@@ -13,16 +13,16 @@
 class QPushButton;
 
 // The panel as the program puts it together, in this process: the real window, the real
-// QSerialPort on the device given as COM1 and real precise timers. Warning boxes are
+// port on the device or network address given as COM1 and real precise timers. Warning boxes are
 // collected instead of shown, so a run never waits on a dialog.
 class PanelRig {
 public:
     enum class Writes { Uncounted, Counted };
-    // Counted puts a CountingPort between the panel and its QtSerialPort.
+    // Counted puts a CountingPort between the panel and its port.
     explicit PanelRig(const QString &device, Writes writes = Writes::Uncounted);
     ~PanelRig();
 
-    bool isReady() const { return m_exposed && m_port.isOpen() && m_warnings.isEmpty(); }
+    bool isReady() const { return m_exposed && m_port.isReady() && m_warnings.isEmpty(); }
     QString problem() const;
 
     // Mouse press and release delivered straight to the button, as the window system would.
@@ -40,7 +40,7 @@ private:
     QPushButton *button(const char *name) const;
 
     QtTimerService m_timers;
-    QtSerialPort m_port;
+    MappedSerialPort m_port; // a local device or a network address
     std::unique_ptr<CountingPort> m_counter;
     Form1 m_form;
     QStringList m_warnings;

@@ -10,3 +10,4 @@ void benchStartUp(const Profile &profile);
 void benchCtl(const Profile &profile);
 void benchFlood(const Profile &profile);
 void benchNothingLost(const Profile &profile);
+void benchNetwork(const Profile &profile);

@@ -5,8 +5,8 @@
 #include "form1.h"
 #include "interval_timer.h"
 #include "panel_controller.h"
+#include "traffic_line.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -25,7 +25,7 @@ struct PanelRig {
     }
 
     QPushButton *button(const char *name) const { return form.control<QPushButton>(name); }
-    QString line(const char *label) const { return form.control<QLabel>(label)->text(); }
+    QString line(const char *label) const { return form.control<TrafficLine>(label)->text(); }
     void click(const char *name) const { button(name)->click(); }
     void press(const char *name, Qt::MouseButton which = Qt::LeftButton) const
     {

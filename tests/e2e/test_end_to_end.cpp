@@ -4,8 +4,8 @@
 #include "projector_simulator.h"
 #include "qt_serial_port.h"
 #include "qt_timer_service.h"
+#include "traffic_line.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -32,7 +32,7 @@ class EndToEndTest : public QObject {
             controller->load();
             form.show();
         }
-        QString line(const char *name) const { return form.control<QLabel>(name)->text(); }
+        QString line(const char *name) const { return form.control<TrafficLine>(name)->text(); }
 
         ProjectorSimulator simulator;
         bool started = false;
