@@ -52,10 +52,12 @@ ParsedOptions parseOptions(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(Summary);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Port 1 or 2 (as the panel's COM1 and COM2), or a "
-                                                 "device path. Default 1."),
-                                  QStringLiteral("PORT"), QStringLiteral("1"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Port 1 or 2 (as the panel's COM1 and COM2), a device "
+                       "path, tcp://HOST:PORT or rfc2217://HOST:PORT. "
+                       "Default 1."),
+        QStringLiteral("PORT"), QStringLiteral("1"));
     const QCommandLineOption speed(QStringLiteral("speed"),
                                    QStringLiteral("9600 or 19200 baud, 8N1. Default 19200."),
                                    QStringLiteral("BAUD"), QStringLiteral("19200"));
@@ -85,7 +87,7 @@ ParsedOptions parseOptions(const QStringList &arguments)
     CtlOptions options;
     options.port = parser.value(port);
     if (options.port.isEmpty())
-        return {std::nullopt, QStringLiteral("--port needs 1, 2 or a device path")};
+        return {std::nullopt, QStringLiteral("--port needs 1, 2, a device path or an address")};
     const QString baud = parser.value(speed);
     if (baud != QLatin1String("9600") && baud != QLatin1String("19200"))
         return {std::nullopt, QStringLiteral("--speed must be 9600 or 19200")};

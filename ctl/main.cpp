@@ -113,7 +113,8 @@ int main(int argc, char *argv[])
 
     port->setSettings(QStringLiteral("%1,N,8,1").arg(options.speed));
     if (const PortStatus opened = port->open(); !opened) {
-        printLine(stderr, QStringLiteral("zra70ctl: ") + opened.description());
+        printLine(stderr, QStringLiteral("zra70ctl: ") +
+                              describeForCommandLine(opened.description(), options.port));
         return PortTrouble;
     }
 
@@ -135,12 +136,19 @@ int main(int argc, char *argv[])
         [&] { QCoreApplication::exit(exitStatusFor(outcomes)); }, Qt::QueuedConnection);
     QObject::connect(
         &runner, &ExchangeRunner::portFailed, &app,
-        [](const QString &description) {
-            printLine(stderr, QStringLiteral("zra70ctl: ") + description);
+        [&](const QString &description) {
+            printLine(stderr, QStringLiteral("zra70ctl: ") +
+                                  describeForCommandLine(description, options.port));
             QCoreApplication::exit(PortTrouble);
         },
         Qt::QueuedConnection);
-    runner.start(*requests);
+    // A network port connects in the event loop; its loss before that ends the run as above.
+    if (port->isReady())
+        runner.start(*requests);
+    else
+        QObject::connect(
+            port.get(), &SerialPort::linkReady, &runner, [&] { runner.start(*requests); },
+            Qt::SingleShotConnection);
     const int status = QCoreApplication::exec();
     port->close();
     return status;

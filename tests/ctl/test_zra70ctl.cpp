@@ -1,9 +1,10 @@
 #include "projector_simulator.h"
+#include "ser2net_server.h"
 
-#include <QLockFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -104,6 +105,32 @@ private slots:
         QCOMPARE(simulator->rawBytesReceived(), QByteArray("CR6\r"));
     }
 
+    void networkPortsWorkAsALocalOne_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("raw TCP") << int(Ser2netServer::Mode::RawTcp);
+        QTest::newRow("RFC 2217") << int(Ser2netServer::Mode::Rfc2217);
+    }
+
+    void networkPortsWorkAsALocalOne()
+    {
+        QFETCH(int, mode);
+        auto simulator = startSimulator();
+        QVERIFY(simulator);
+        Ser2netServer server;
+        QString error;
+        QVERIFY2(server.start(simulator->devicePath(), Ser2netServer::Mode(mode), &error),
+                 qPrintable(error));
+
+        const Run status = run({"--port", server.url(), "status"});
+
+        QCOMPARE(status.exitCode, 0);
+        QCOMPARE(status.lines().size(), 9);
+        QCOMPARE(status.lines()[0], QByteArray("status:  Stand by"));
+        QCOMPARE(simulator->rawBytesReceived(),
+                 QByteArray("CR0\rCR1\rCR3\rCR4\rCR6\rCR7\rCRA\rCR9\rCR PRESSURE\r"));
+    }
+
     void jsonGivesOneObjectPerCommand()
     {
         auto simulator = startSimulator();
@@ -150,7 +177,7 @@ private slots:
             << QByteArray()
             << QByteArray("zra70ctl: Serial port 1 cannot be opened: the device "
                           "/nonexistent-zra70/ttyUSB7 was not found. Check that the serial adapter "
-                          "is connected, or set ZRA70_COM1 to the device to use.\n");
+                          "is connected, or set --port to the device to use.\n");
     }
 
     void exitStatusTellsHowTheRunWent()
