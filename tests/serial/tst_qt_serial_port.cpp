@@ -12,6 +12,7 @@ private slots:
     void cleanup();
 
     void aCommandArrivesAsExactlyItsBytes();
+    void commandsBeyondWhatTheLineHoldsArriveWholeAndInOrder();
     void theLineRunsWithTheSettingsGiven_data();
     void theLineRunsWithTheSettingsGiven();
     void bytesFromTheLineRaiseTheReceiveEventAndAreReadWhole();
@@ -53,6 +54,30 @@ void QtSerialPortTest::aCommandArrivesAsExactlyItsBytes()
     // A second command right behind proves nothing was added after the first.
     QVERIFY(port.write(QByteArray("CR0\r")));
     QTRY_COMPARE_WITH_TIMEOUT(line += drainMaster(projector), QByteArray("C00\rCR0\r"), 5000);
+}
+
+void QtSerialPortTest::commandsBeyondWhatTheLineHoldsArriveWholeAndInOrder()
+{
+    PseudoTerminal projector;
+    ZRA70_OPEN_PTY_AS_COM(projector, 1);
+    QtSerialPort port;
+    QVERIFY(port.setPortNumber(1));
+    QVERIFY(port.open());
+
+    // Far more than the device buffers while nobody reads: the rest waits in the port and must
+    // follow in order, never overtaken by a later command.
+    QByteArray sent;
+    for (int i = 0; i < 20000; ++i) {
+        const QByteArray command = 'C' + QByteArray::number(i) + '\r';
+        QVERIFY(port.write(command));
+        sent += command;
+    }
+    // The device has room again while the port still holds the rest.
+    QByteArray line = drainMaster(projector);
+    QVERIFY(port.write(QByteArray("CEND\r")));
+    sent += "CEND\r";
+    QTRY_VERIFY_WITH_TIMEOUT((line += drainMaster(projector)).size() >= sent.size(), 10000);
+    QCOMPARE(line, sent);
 }
 
 void QtSerialPortTest::theLineRunsWithTheSettingsGiven_data()
