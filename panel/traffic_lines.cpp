@@ -8,9 +8,11 @@ TrafficLines::TrafficLines(TrafficLine &sent, TrafficLine &received, TrafficLine
     : m_lines{Paced{&sent, timers.createTimer(AnnouncementGapMs)},
               Paced{&received, timers.createTimer(AnnouncementGapMs)},
               Paced{&status, timers.createTimer(AnnouncementGapMs)}}
-    , m_frame(timers.createTimer(FrameMs))
+    , m_burst(timers.createTimer(BurstPaintMs))
+    , m_still(timers.createTimer(FrameMs))
 {
-    m_frame->setTickHandler([this] { onFrame(); });
+    m_burst->setTickHandler([this] { onBurstTick(); });
+    m_still->setTickHandler([this] { onStill(); });
     for (Paced &paced : m_lines)
         paced.announcing->setTickHandler([this, &paced] { onAnnouncingTick(paced); });
 }
@@ -22,23 +24,43 @@ void TrafficLines::show(Paced &paced, const QString &text)
 {
     TrafficLine &line = *paced.line;
     line.setText(text);
-    if (!m_frame->isActive() && line.needsRepaint() && line.repaintText())
-        m_frame->start();
+    if (line.needsRepaint()) {
+        if (!m_burst->isActive()) {
+            if (line.repaintText())
+                m_burst->start();
+        } else {
+            m_still->setInterval(FrameMs); // restarts a running count
+            m_still->start();
+        }
+    }
     if (!paced.announcing->isActive() && line.needsAnnouncing()) {
         line.announceText();
         paced.announcing->start();
     }
 }
 
-void TrafficLines::onFrame()
+bool TrafficLines::repaintChanged()
 {
     bool painted = false;
     for (Paced &paced : m_lines) {
         if (paced.line->needsRepaint())
             painted = paced.line->repaintText() || painted;
     }
-    if (!painted)
-        m_frame->stop();
+    return painted;
+}
+
+void TrafficLines::onBurstTick()
+{
+    if (!repaintChanged())
+        m_burst->stop();
+}
+
+void TrafficLines::onStill()
+{
+    m_still->stop();
+    // The next paint of the cadence comes a full period after this one, never a moment later.
+    if (repaintChanged())
+        m_burst->setInterval(BurstPaintMs);
 }
 
 void TrafficLines::onAnnouncingTick(Paced &paced)
