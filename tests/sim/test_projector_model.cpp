@@ -98,16 +98,6 @@ private slots:
         QCOMPARE(status(16000), QByteArray("80\r"));
     }
 
-    void lampHoursGrowOnlyWhileTheLampIsLit()
-    {
-        constexpr qint64 hour = 3600 * 1000;
-        ProjectorModel model;
-        model.feed("C00\r", 5 * hour);
-        QCOMPARE(model.feed("CR3\r", 6 * hour - 1).value(0).reply, QByteArray("01234\r"));
-        model.feed("C01\r", 7 * hour + hour / 2);
-        QCOMPARE(model.feed("CR3\r", 30 * hour).value(0).reply, QByteArray("01236\r"));
-    }
-
     void commandsAreFramedByTheirCarriageReturn()
     {
         ProjectorModel model;
@@ -120,14 +110,6 @@ private slots:
         model.feed("C0", 0);
         model.dropPartialCommand();
         QCOMPARE(model.feed("CR1\r", 0).value(0).reply, QByteArray("1\r"));
-    }
-
-    void repliesAreCutIntoNearlyEqualPiecesLongerFirst()
-    {
-        QCOMPARE(splitIntoPieces("038.5 041.0 029.5\r", 4),
-                 (QList<QByteArray>{"038.5", " 041.", "0 02", "9.5\r"}));
-        QCOMPARE(splitIntoPieces("\x06", 4), QList<QByteArray>{"\x06"});
-        QCOMPARE(splitIntoPieces("80\r", 0), QList<QByteArray>{"80\r"});
     }
 
     void noiseKeepsTheReplyInOrderAndUsesEveryByteValue()
@@ -145,16 +127,6 @@ private slots:
             }
         }
         QVERIFY(control && high);
-    }
-
-    void floodRepeatsReplyLikeBytesAcrossCalls()
-    {
-        FloodPattern flood;
-        QCOMPARE(flood.next(10), QByteArray("00\r\x06"
-                                            "1\r11\r0"));
-        const QByteArray restOfCycle = "1234\r038.5 041.0 029.5\r01\r00\r853\r\x06\x06";
-        QCOMPARE(flood.next(restOfCycle.size()), restOfCycle);
-        QCOMPARE(flood.next(3), QByteArray("00\r"));
     }
 };
 
