@@ -1,7 +1,5 @@
 #include "projector_model.h"
-#include "reply_shaping.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -96,37 +94,6 @@ private slots:
         model.feed("C00\r", 12000); // no relighting while cooling
         QCOMPARE(status(15999), QByteArray("20\r"));
         QCOMPARE(status(16000), QByteArray("80\r"));
-    }
-
-    void commandsAreFramedByTheirCarriageReturn()
-    {
-        ProjectorModel model;
-        QVERIFY(model.feed("C00\rC", 0).size() == 1);
-        QCOMPARE(model.feed("R0\r", 0).value(0).command, QByteArray("CR0"));
-        const QList<Exchange> cut = model.feed(QByteArray(300, 'A') + "\rCR1\r", 0);
-        QCOMPARE(cut.value(0).command, QByteArray(256, 'A'));
-        QCOMPARE(cut.value(0).reply, QByteArray("\x15"));
-        QCOMPARE(cut.value(1).reply, QByteArray("1\r"));
-        model.feed("C0", 0);
-        model.dropPartialCommand();
-        QCOMPARE(model.feed("CR1\r", 0).value(0).reply, QByteArray("1\r"));
-    }
-
-    void noiseKeepsTheReplyInOrderAndUsesEveryByteValue()
-    {
-        QRandomGenerator random(2);
-        bool control = false, high = false;
-        for (int i = 0; i < 500; ++i) {
-            const QByteArray noisy = mixInGarbage("80\r", random);
-            QVERIFY(noisy.size() >= 4 && noisy.size() <= 6);
-            const qsizetype eight = noisy.indexOf('8'), zero = noisy.indexOf('0', eight + 1);
-            QVERIFY(eight >= 0 && zero > eight && noisy.indexOf('\r', zero + 1) > zero);
-            for (char byte : noisy) {
-                control = control || uchar(byte) < 32;
-                high = high || uchar(byte) > 127;
-            }
-        }
-        QVERIFY(control && high);
     }
 };
 

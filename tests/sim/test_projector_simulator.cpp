@@ -51,21 +51,6 @@ private slots:
         QCOMPARE(simulator.rawBytesReceived(), QByteArray("CR6\r"));
     }
 
-    void silentAndFloodingProjectorsStillTakeCommands()
-    {
-        ProjectorSimulator silent(with([](auto &o) { o.noReply = true; }));
-        ProjectorSimulator flooding(with([](auto &o) { o.flood = true; }));
-        QVERIFY(silent.start() && flooding.start());
-        QSignalSpy commands(&silent, &ProjectorSimulator::commandReceived);
-        LineEnd silentLine(silent.devicePath());
-        LineEnd floodLine(flooding.devicePath());
-        QVERIFY(silentLine.write("CR0\r"));
-        QVERIFY(commands.wait(10000));
-        QCOMPARE(silent.bytesSent(), 0);
-        QCOMPARE(floodLine.read(6).left(6), QByteArray("00\r\x06"
-                                                       "1\r"));
-    }
-
     void theLinkStaysUsableAcrossStopAndStartButNeverReplacesAFile()
     {
         QTemporaryDir dir;
