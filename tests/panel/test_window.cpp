@@ -163,19 +163,6 @@ private slots:
         QCOMPARE(QSet<QString>(visited.begin(), visited.end()).size(), 61);
     }
 
-    void optionButtonsAreExclusiveOnlyWithinTheirOwnFrame()
-    {
-        Form1 form;
-        form.show();
-        form.control("Frame8")->show();
-        form.control<QRadioButton>("Option1")->click();
-        form.control<QRadioButton>("Option10")->click();
-        form.control<QRadioButton>("Option2")->click();
-        QVERIFY(!form.control<QRadioButton>("Option1")->isChecked());
-        QVERIFY(!form.control<QRadioButton>("Option9")->isChecked());
-        QVERIFY(form.control<QRadioButton>("Option10")->isChecked());
-    }
-
     void thePortPanelLiesOnTopOfComAndTakesItsClicks()
     {
         Form1 form;
