@@ -202,13 +202,6 @@ private slots:
         QCOMPARE(rig.button("Command34")->isHidden(), steps.isEmpty() || !steps.contains("ctrl+h"));
     }
 
-    void theShortcutWorksFromTheCommandBox()
-    {
-        Rig rig;
-        QTest::keyClick(rig.form.control<QLineEdit>("Text1"), Qt::Key_H, Qt::ControlModifier);
-        QCOMPARE(rig.form.viewHeight(), 7200);
-    }
-
     // "COM" shows the port panel for five seconds; a toggle click starts them afresh.
     void thePortPanelHidesFiveSecondsAfterComOrTheToggle()
     {

@@ -35,15 +35,6 @@ private slots:
         QCOMPARE(rig.panel.line("Label11"), QString());
     }
 
-    void aMissingReplyIsMarked()
-    {
-        SimulatorOptions silent;
-        silent.noReply = true;
-        Rig rig(silent);
-        rig.panel.click("Command44");
-        QTRY_COMPARE_WITH_TIMEOUT(rig.panel.line("Label12"), QStringLiteral(" X X X X"), 2000);
-    }
-
     // The 5 ms arrow after D.Zoom, for a few seconds (bench/run holds it for a minute).
     void aFastHoldLosesNothing()
     {

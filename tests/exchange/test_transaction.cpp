@@ -72,13 +72,6 @@ private slots:
         QVERIFY(!rig.displayClear->isActive());
     }
 
-    void receiveEventWithNothingWaitingShowsCollectionAgain()
-    {
-        Rig rig;
-        emit rig.port.commEvent(SerialPort::Receive);
-        QCOMPARE(rig.display.received, QStringLiteral(" "));
-    }
-
     void lateReplyIsShownWithoutMark()
     {
         Rig rig;

@@ -149,25 +149,6 @@ private slots:
         QVERIFY(lost.wait(1500));
         QCOMPARE(lost.size(), 2);
     }
-
-    void aClosedPortNoticesNothingOfItsDevice()
-    {
-        Line closed(*m_dir, 1);
-        Line open(*m_dir, 2);
-        QtSerialPort closedPort;
-        QtSerialPort openPort;
-        QVERIFY(closedPort.open() && closedPort.close());
-        QVERIFY(openPort.setPortNumber(2) && openPort.open());
-        QSignalSpy closedLost(&closedPort, &SerialPort::linkLost);
-        QSignalSpy closedReturned(&closedPort, &SerialPort::deviceReturned);
-        QSignalSpy openLost(&openPort, &SerialPort::linkLost);
-        QVERIFY(QFile::remove(closed.link) && QFile::remove(open.link));
-        QVERIFY(openLost.wait(1500)); // a check period has passed for both
-        QVERIFY(QFile::link(closed.pty.slavePath(), closed.link));
-        QTest::qWait(1000);
-        QCOMPARE(closedLost.size(), 0);
-        QCOMPARE(closedReturned.size(), 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(SerialPortTest)
