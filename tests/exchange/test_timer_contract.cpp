@@ -37,18 +37,17 @@ class TimerContractTest : public QObject {
         QElapsedTimer started;
     };
 
-    static void bothServices()
+private slots:
+    void initTestCase_data()
     {
         QTest::addColumn<bool>("real");
         QTest::newRow("stepped fake") << false;
         QTest::newRow("real Qt timers") << true;
     }
 
-private slots:
-    void aRunningTimerTicksEveryIntervalUntilStopped_data() { bothServices(); }
     void aRunningTimerTicksEveryIntervalUntilStopped()
     {
-        QFETCH(bool, real);
+        QFETCH_GLOBAL(bool, real);
         Clock clock(real);
         int ticks = 0;
         const auto timer = clock.timer(300, ticks);
@@ -68,10 +67,9 @@ private slots:
         QCOMPARE(timer->interval(), 300);
     }
 
-    void startingARunningTimerKeepsItsCount_data() { bothServices(); }
     void startingARunningTimerKeepsItsCount()
     {
-        QFETCH(bool, real);
+        QFETCH_GLOBAL(bool, real);
         Clock clock(real);
         int ticks = 0;
         const auto timer = clock.timer(400, ticks);
@@ -82,10 +80,9 @@ private slots:
         QCOMPARE(ticks, 1);
     }
 
-    void settingTheIntervalOfARunningTimerRestartsItsCount_data() { bothServices(); }
     void settingTheIntervalOfARunningTimerRestartsItsCount()
     {
-        QFETCH(bool, real);
+        QFETCH_GLOBAL(bool, real);
         Clock clock(real);
         int ticks = 0;
         const auto timer = clock.timer(400, ticks);
@@ -98,10 +95,9 @@ private slots:
         QCOMPARE(ticks, 1);
     }
 
-    void aStoppedTimerStartsCountingAfresh_data() { bothServices(); }
     void aStoppedTimerStartsCountingAfresh()
     {
-        QFETCH(bool, real);
+        QFETCH_GLOBAL(bool, real);
         Clock clock(real);
         int ticks = 0;
         const auto timer = clock.timer(400, ticks);
