@@ -169,7 +169,6 @@ private slots:
         QTest::newRow("full, Ctrl+H")
             << QStringList{"ctrl+h", "picture", "ctrl+h"} << 7200 << "CLOSE";
         QTest::newRow("extended, toggle") << QStringList{"ctrl+h", "toggle"} << 5350 << show;
-        QTest::newRow("full, toggle") << QStringList{"ctrl+h", "picture", "toggle"} << 5350 << show;
         QTest::newRow("collapsed, toggle")
             << QStringList{"ctrl+h", "toggle", "toggle"} << 6645 << hide;
         QTest::newRow("data shown, toggle")
