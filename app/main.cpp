@@ -13,10 +13,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zra70-panel"),
                                                  QIcon(QStringLiteral(":/panel/image1.png"))));
     QtTimerService timers;
-    QtSerialPort port;
-    port.setObjectName(QStringLiteral("MSComm1"));
+    QtSerialPort MSComm1;
     Form1 form;
-    PanelController controller(form, port, timers);
+    PanelController controller(form, MSComm1, timers);
     controller.load();
     form.show();
     return app.exec();

@@ -1,6 +1,7 @@
 #include "transaction.h"
 
 #include "interval_timer.h"
+#include "port_errors.h"
 #include "reply_decoder.h"
 #include "serial_port.h"
 #include "traffic_render.h"
@@ -8,11 +9,12 @@
 namespace {
 constexpr char CarriageReturn = '\r';
 const QString NoReplyMark = QStringLiteral(" X X X X");
+constexpr char Ack = 6;
+constexpr char Nak = 21;
 
 PortStatus notOpen(const SerialPort &port)
 {
-    return PortStatus::failure(QStringLiteral("Nothing was sent: serial port %1 (%2) is not open.")
-                                   .arg(QString::number(port.portNumber()), port.deviceName()));
+    return PortStatus::failure(describeNotOpenForWrite(port.portNumber(), port.deviceName()));
 }
 } // namespace
 
@@ -67,15 +69,26 @@ void Transaction::onCommEvent(int code)
         return; // full: the lines already show all that is kept
     m_recvText += arrived.first(std::min(room, arrived.size()));
     Hyouji(m_recvText, Received);
+    if (m_onArrival)
+        m_onArrival(m_recvText);
+}
+
+bool Transaction::isCompleteReply(QByteArrayView collected)
+{
+    return !collected.isEmpty() && (collected.back() == CarriageReturn || collected.back() == Ack ||
+                                    collected.back() == Nak);
 }
 
 void Transaction::onReplyTimeout()
 {
-    if (m_awaitingReply)
+    const bool nothingArrived = m_awaitingReply;
+    if (nothingArrived)
         m_display.showReceived(NoReplyMark);
     m_replyTimeout.stop();
     m_recvText.clear();
     m_awaitingReply = false;
+    if (nothingArrived && m_onNoReply)
+        m_onNoReply();
 }
 
 void Transaction::onDisplayClear()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -41,13 +42,23 @@ public:
         m_onSendFailure = std::move(handler);
     }
 
+    // For a program that waits on each reply: told after every arrival has been shown and
+    // decoded (with all bytes collected since the send), and when the reply timeout passes
+    // with nothing arrived.
+    void setArrivalHandler(std::function<void(const QByteArray &collected)> handler)
+    {
+        m_onArrival = std::move(handler);
+    }
+    void setNoReplyHandler(std::function<void()> handler) { m_onNoReply = std::move(handler); }
+    // A collection that ends in a carriage return, ACK or NAK: the projector has finished.
+    static bool isCompleteReply(QByteArrayView collected);
+
     void onCommEvent(int code);
     void onReplyTimeout();
     void onDisplayClear();
 
     const QByteArray &sendText() const { return m_sendText; }
     const QByteArray &recvText() const { return m_recvText; }
-    const QByteArray &cmdPrefix() const { return m_cmdPrefix; }
     bool awaitingReply() const { return m_awaitingReply; }
     void clearRecvText() { m_recvText.clear(); }
     void reset();
@@ -63,4 +74,6 @@ private:
     QByteArray m_cmdPrefix;
     bool m_awaitingReply = false;
     std::function<void(const QString &)> m_onSendFailure;
+    std::function<void(const QByteArray &)> m_onArrival;
+    std::function<void()> m_onNoReply;
 };

@@ -4,8 +4,10 @@
 #include "panel_geometry.h"
 #include "panel_widgets.h"
 
-#include <QHash>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -102,6 +104,7 @@ Form1::Form1(QWidget *parent)
     setAutoFillBackground(true);
 
     buildFromLayout();
+    findControls();
     setViewHeight(kFullHeightTwips);
 }
 
@@ -109,7 +112,7 @@ Form1::~Form1() = default;
 
 void Form1::buildFromLayout()
 {
-    QHash<QString, QWidget *> built;
+    QHash<QString, QWidget *> &built = m_built;
     std::multimap<int, QWidget *> focusOrder;
     for (const layout::ControlSpec &row : layout::controls()) {
         QWidget *container = row.container ? built.value(QLatin1String(row.container)) : this;
@@ -162,6 +165,38 @@ void Form1::buildFromLayout()
     focusOrder.begin()->second->setFocus(Qt::OtherFocusReason);
 }
 
+void Form1::findControls()
+{
+    const auto find = [this]<typename T>(T *&slot, const char *name) {
+        slot = qobject_cast<T *>(m_built.value(QLatin1String(name)));
+        Q_ASSERT(slot);
+    };
+    Controls &c = m_controls;
+    find(c.Label11, "Label11");
+    find(c.Label12, "Label12");
+    find(c.Label22, "Label22");
+    find(c.Frame8, "Frame8");
+    find(c.Option1, "Option1");
+    find(c.Option2, "Option2");
+    find(c.Option9, "Option9");
+    find(c.Option10, "Option10");
+    find(c.Command16, "Command16");
+    find(c.Command33, "Command33");
+    find(c.Command34, "Command34");
+    find(c.Command95, "Command95");
+    find(c.Command96, "Command96");
+    find(c.Text1, "Text1");
+    find(c.Image1, "Image1");
+    // Traffic is shown as it came, never read as markup (nor scanned for it on every byte).
+    for (QLabel *line : {c.Label11, c.Label12, c.Label22})
+        line->setTextFormat(Qt::PlainText);
+}
+
+QPushButton *Form1::button(const char *name) const
+{
+    return qobject_cast<QPushButton *>(m_built.value(QLatin1String(name)));
+}
+
 void Form1::setViewHeight(int outerTwips)
 {
     m_viewHeightTwips = outerTwips;
@@ -182,4 +217,54 @@ void Form1::placeAtStart()
     const QRect screenRect = screen() ? screen()->geometry() : QRect();
     move(startPosition(screenRect, fullOuter));
     setViewHeight(kCompactHeightTwips);
+}
+
+void Form1::setToggleCaption(const QString &caption)
+{
+    m_controls.Command34->setText(caption);
+}
+
+void Form1::showToggle()
+{
+    m_controls.Command34->show();
+}
+
+void Form1::showSent(const QString &text)
+{
+    m_controls.Label11->setText(text);
+}
+
+void Form1::showReceived(const QString &text)
+{
+    m_controls.Label12->setText(text);
+}
+
+void Form1::showStatus(const QString &text)
+{
+    m_controls.Label22->setText(text);
+}
+
+void Form1::hidePortPanel()
+{
+    m_controls.Frame8->hide();
+}
+
+void Form1::showPortPanel()
+{
+    m_controls.Frame8->show();
+}
+
+void Form1::markPortOption(int number)
+{
+    QRadioButton *option = number == PortSetup::FirstPort ? m_controls.Option1 : m_controls.Option2;
+    const QSignalBlocker quiet(option);
+    option->setChecked(true);
+}
+
+void Form1::showWarning(const QString &text)
+{
+    if (m_onWarning)
+        m_onWarning(text);
+    else
+        QMessageBox::warning(this, windowTitle(), text);
 }

@@ -1,28 +1,26 @@
 #include "panel_controller.h"
 
+#include "command_sender.h"
 #include "command_table.h"
 #include "form1.h"
 #include "interval_timer.h"
+#include "port_setup.h"
 #include "repeater.h"
 #include "serial_port.h"
+#include "transaction.h"
+#include "view_switcher.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
 
 enum TimerNumber { RepeatTimer = 1, ReplyTimeoutTimer, PortPanelTimer, DisplayClearTimer };
-constexpr int StartIntervals[] = {200, 500, 5000, 1000};
-
-constexpr int LongReplyTimeout = 2000;
-constexpr int LongReplyDisplay = 2500;
-constexpr int InputSwitchTimeout = 5000;
-constexpr int InputSwitchDisplay = 5500;
+constexpr int StartIntervals[] = {RepeatStartMs, ReplyTimeoutStartMs, PortPanelStartMs,
+                                  DisplayClearStartMs};
 
 // Ctrl alone, as the window's key preview tests it: Shift and Alt must not be held.
 bool isExtendedViewShortcut(const QKeyEvent &key)
@@ -34,12 +32,6 @@ bool isExtendedViewShortcut(const QKeyEvent &key)
 bool isMouseDown(QEvent::Type type)
 {
     return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-}
-
-// A typed command goes out one byte per character: Latin-1 where it can, "?" beyond it.
-QByteArray typedCommandBytes(const QString &text)
-{
-    return text.toLatin1();
 }
 
 } // namespace
@@ -81,33 +73,28 @@ private:
 PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &timers,
                                  PanelHooks hooks)
     : m_form(form)
-    , m_sentLine(form.control<QLabel>("Label11"))
-    , m_receivedLine(form.control<QLabel>("Label12"))
-    , m_statusLine(form.control<QLabel>("Label22"))
     , m_port(port)
-    , m_hooks(std::move(hooks))
+    , m_endProgram(std::move(hooks.endProgram))
 {
+    if (hooks.showWarning)
+        m_form.setWarningHandler(std::move(hooks.showWarning));
     for (int i = 0; i < 4; ++i)
         m_timers[i] = timers.createTimer(StartIntervals[i]);
-    // Traffic is shown as it came, never read as markup (nor scanned for it on every byte).
-    for (QLabel *line : {m_sentLine, m_receivedLine, m_statusLine})
-        line->setTextFormat(Qt::PlainText);
 
-    TrafficDisplay &display = *this;
-    PortSetupUi &portUi = *this;
-    ViewWindow &window = *this;
     m_transaction = std::make_unique<Transaction>(port, timer(ReplyTimeoutTimer),
-                                                  timer(DisplayClearTimer), display);
-    m_portSetup = std::make_unique<PortSetup>(port, portUi);
+                                                  timer(DisplayClearTimer), form);
     m_repeater =
         std::make_unique<Repeater>(*m_transaction, timer(RepeatTimer), timer(ReplyTimeoutTimer),
-                                   timer(DisplayClearTimer), display);
-    m_views = std::make_unique<ViewSwitcher>(window, timer(PortPanelTimer));
+                                   timer(DisplayClearTimer), form);
+    m_sender = std::make_unique<CommandSender>(*m_transaction, timer(ReplyTimeoutTimer),
+                                               timer(DisplayClearTimer), m_repeater.get());
+    m_portSetup = std::make_unique<PortSetup>(port, form);
+    m_views = std::make_unique<ViewSwitcher>(form, timer(PortPanelTimer));
 
     timer(RepeatTimer).setTickHandler([this] { m_repeater->onRepeatTick(); });
     timer(ReplyTimeoutTimer).setTickHandler([this] { m_transaction->onReplyTimeout(); });
     timer(PortPanelTimer).setTickHandler([this] {
-        m_form.control("Frame8")->hide();
+        m_form.hidePortPanel();
         timer(PortPanelTimer).stop();
     });
     timer(DisplayClearTimer).setTickHandler([this] { m_transaction->onDisplayClear(); });
@@ -124,7 +111,7 @@ PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &ti
     connectAuxiliaryButtons();
     connectPortOptions();
     m_form.installEventFilter(this);
-    m_form.control("Image1")->installEventFilter(this);
+    m_form.controls().Image1->installEventFilter(this);
     m_keyPreview = std::make_unique<KeyPreview>(m_form, [this](const QKeyEvent &key) {
         if (isExtendedViewShortcut(key))
             m_views->openExtendedView();
@@ -148,53 +135,46 @@ void PanelController::load()
 
 void PanelController::connectCommandButtons()
 {
-    for (const CommandButton &button : commandButtons()) {
-        connect(m_form.control<QPushButton>(button.name), &QPushButton::clicked, this,
-                [this, &button] {
-                    if (button.timing == TimingKind::LongReply) {
-                        timer(ReplyTimeoutTimer).setInterval(LongReplyTimeout);
-                        timer(DisplayClearTimer).setInterval(LongReplyDisplay);
-                    } else if (button.timing == TimingKind::InputSwitch) {
-                        timer(ReplyTimeoutTimer).setInterval(InputSwitchTimeout);
-                        timer(DisplayClearTimer).setInterval(InputSwitchDisplay);
-                    }
-                    m_transaction->sendCommand(button.code);
-                    if (button.timing == TimingKind::ArrowPreparation)
-                        m_repeater->prepareArrows();
-                });
+    for (const CommandButton &command : commandButtons()) {
+        connect(m_form.button(command.name), &QPushButton::clicked, this,
+                [this, &command] { m_sender->send(command); });
     }
-    connect(m_form.control<QPushButton>("Command16"), &QPushButton::clicked, this,
-            &PanelController::endProgram);
+    connect(m_form.controls().Command16, &QPushButton::clicked, this, &PanelController::endProgram);
 }
 
 void PanelController::connectAdjusters()
 {
     // Adjusters act on the press and release of any mouse button, never on a click.
-    for (const Adjuster &adjuster : adjusters())
-        m_form.control(adjuster.name)->installEventFilter(this);
+    for (const Adjuster &adjuster : adjusters()) {
+        QPushButton *button = m_form.button(adjuster.name);
+        m_adjusters.insert(button, &adjuster);
+        button->installEventFilter(this);
+    }
 }
 
 void PanelController::connectAuxiliaryButtons()
 {
-    connect(m_form.control<QPushButton>("Command34"), &QPushButton::clicked, this,
-            [this] { m_views->toggleData(); });
-    connect(m_form.control<QPushButton>("Command95"), &QPushButton::clicked, this,
-            &PanelController::sendTypedCommand);
-    connect(m_form.control<QPushButton>("Command96"), &QPushButton::clicked, this,
-            [this] { m_form.control<QLineEdit>("Text1")->clear(); });
-    connect(m_form.control<QPushButton>("Command33"), &QPushButton::clicked, this,
-            &PanelController::showPortPanel);
+    const Form1::Controls &controls = m_form.controls();
+    connect(controls.Command34, &QPushButton::clicked, this, [this] { m_views->toggleData(); });
+    connect(controls.Command95, &QPushButton::clicked, this,
+            [this] { m_sender->sendTyped(m_form.controls().Text1->text()); });
+    connect(controls.Command96, &QPushButton::clicked, controls.Text1, &QLineEdit::clear);
+    connect(controls.Command33, &QPushButton::clicked, this, [this] {
+        m_form.showPortPanel();
+        timer(PortPanelTimer).start();
+    });
 }
 
 void PanelController::connectPortOptions()
 {
-    connect(m_form.control<QRadioButton>("Option1"), &QRadioButton::clicked, this,
-            [this] { choosePort(1); });
-    connect(m_form.control<QRadioButton>("Option2"), &QRadioButton::clicked, this,
-            [this] { choosePort(2); });
-    connect(m_form.control<QRadioButton>("Option9"), &QRadioButton::clicked, this,
+    const Form1::Controls &controls = m_form.controls();
+    connect(controls.Option1, &QRadioButton::clicked, this,
+            [this] { choosePort(PortSetup::FirstPort); });
+    connect(controls.Option2, &QRadioButton::clicked, this,
+            [this] { choosePort(PortSetup::SecondPort); });
+    connect(controls.Option9, &QRadioButton::clicked, this,
             [this] { m_portSetup->chooseSpeed(19200); });
-    connect(m_form.control<QRadioButton>("Option10"), &QRadioButton::clicked, this,
+    connect(controls.Option10, &QRadioButton::clicked, this,
             [this] { m_portSetup->chooseSpeed(9600); });
 }
 
@@ -206,21 +186,23 @@ void PanelController::choosePort(int number)
 
 void PanelController::onSendFailure(const QString &description)
 {
-    // A held adjuster must not go on repeating into a port that takes nothing.
-    m_repeater->releaseHeld();
-    if (std::exchange(m_portTrouble, true))
-        return;
-    showWarning(description + QStringLiteral("\n\nChoose the port under \"COM\" to reconnect."));
+    warnOnce(description + QStringLiteral("\n\nChoose the port under \"COM\" to reconnect."));
 }
 
 void PanelController::onLinkLost(const QString &description)
 {
+    warnOnce(description +
+             QStringLiteral("\n\nThe panel reconnects by itself when the device is back; "
+                            "choosing the port under \"COM\" also reconnects."));
+}
+
+void PanelController::warnOnce(const QString &text)
+{
+    // A held adjuster must not go on repeating into a port that takes nothing.
     m_repeater->releaseHeld();
     if (std::exchange(m_portTrouble, true))
         return;
-    showWarning(description +
-                QStringLiteral("\n\nThe panel reconnects by itself when the device is back; "
-                               "choosing the port under \"COM\" also reconnects."));
+    m_form.showWarning(text);
 }
 
 void PanelController::onDeviceReturned()
@@ -231,37 +213,14 @@ void PanelController::onDeviceReturned()
         m_portTrouble = false;
 }
 
-void PanelController::sendTypedCommand()
-{
-    timer(ReplyTimeoutTimer).setInterval(LongReplyTimeout);
-    timer(DisplayClearTimer).setInterval(LongReplyDisplay);
-    const QString typedCommand = m_form.control<QLineEdit>("Text1")->text();
-    m_transaction->sendCommand(typedCommandBytes(typedCommand));
-}
-
-void PanelController::showPortPanel()
-{
-    m_form.control("Frame8")->show();
-    timer(PortPanelTimer).start();
-}
-
 void PanelController::endProgram()
 {
     m_repeater->releaseHeld();
     m_port.close();
-    if (m_hooks.endProgram)
-        m_hooks.endProgram();
+    if (m_endProgram)
+        m_endProgram();
     else
         QCoreApplication::quit();
-}
-
-const Adjuster *PanelController::adjusterFor(QObject *watched) const
-{
-    for (const Adjuster &adjuster : adjusters()) {
-        if (watched->objectName() == QLatin1String(adjuster.name))
-            return &adjuster;
-    }
-    return nullptr;
 }
 
 bool PanelController::eventFilter(QObject *watched, QEvent *event)
@@ -275,12 +234,13 @@ bool PanelController::eventFilter(QObject *watched, QEvent *event)
             m_repeater->releaseHeld();
         return false;
     }
-    if (type == QEvent::MouseButtonDblClick && watched->objectName() == QLatin1String("Image1")) {
-        m_views->openFullView();
+    if (watched == m_form.controls().Image1) {
+        if (type == QEvent::MouseButtonDblClick)
+            m_views->openFullView();
         return false;
     }
     if (isMouseDown(type) || type == QEvent::MouseButtonRelease) {
-        if (const Adjuster *adjuster = adjusterFor(watched)) {
+        if (const Adjuster *adjuster = m_adjusters.value(watched)) {
             if (isMouseDown(type))
                 m_repeater->press(*adjuster);
             else
@@ -288,60 +248,4 @@ bool PanelController::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return false;
-}
-
-void PanelController::showSent(const QString &text)
-{
-    m_sentLine->setText(text);
-}
-
-void PanelController::showReceived(const QString &text)
-{
-    m_receivedLine->setText(text);
-}
-
-void PanelController::showStatus(const QString &text)
-{
-    m_statusLine->setText(text);
-}
-
-void PanelController::hidePortPanel()
-{
-    m_form.control("Frame8")->hide();
-}
-
-void PanelController::showWarning(const QString &text)
-{
-    if (m_hooks.showWarning) {
-        m_hooks.showWarning(text);
-        return;
-    }
-    QMessageBox::warning(&m_form, m_form.windowTitle(), text);
-}
-
-void PanelController::markPortOption(int number)
-{
-    auto *option = m_form.control<QRadioButton>(number == 1 ? "Option1" : "Option2");
-    const QSignalBlocker quiet(option);
-    option->setChecked(true);
-}
-
-int PanelController::viewHeight() const
-{
-    return m_form.viewHeight();
-}
-
-void PanelController::setViewHeight(int outerTwips)
-{
-    m_form.setViewHeight(outerTwips);
-}
-
-void PanelController::setToggleCaption(const QString &caption)
-{
-    m_form.control<QPushButton>("Command34")->setText(caption);
-}
-
-void PanelController::showToggle()
-{
-    m_form.control("Command34")->show();
 }

@@ -1,22 +1,22 @@
 #pragma once
 
-#include "port_setup.h"
-#include "transaction.h"
-#include "view_switcher.h"
-
+#include <QHash>
 #include <QObject>
 
 #include <functional>
 #include <memory>
 
+class CommandSender;
 class Form1;
 class IntervalTimer;
 class KeyPreview;
+class PortSetup;
 class QEvent;
-class QLabel;
 class Repeater;
 class SerialPort;
 class TimerService;
+class Transaction;
+class ViewSwitcher;
 struct Adjuster;
 
 // Hooks for what leaves the window: the warning box and the end of the program.
@@ -25,12 +25,10 @@ struct PanelHooks {
     std::function<void()> endProgram;                     // default: quit the application
 };
 
-// The handlers behind the controls of Form1: turns clicks, presses, keys, ticks and serial
-// events into the exchange's operations, and its results into the window's texts.
-class PanelController final : public QObject,
-                              private TrafficDisplay,
-                              private PortSetupUi,
-                              private ViewWindow {
+// Wires the controls of Form1 to the exchange and the commands: clicks, presses, keys and
+// timer ticks in, the window's own display out. Keeps the one policy of its own: a port in
+// trouble is reported once until it is open again.
+class PanelController final : public QObject {
     Q_OBJECT
 public:
     PanelController(Form1 &form, SerialPort &port, TimerService &timers, PanelHooks hooks = {});
@@ -43,54 +41,34 @@ public:
     IntervalTimer &timer(int number) const;
     const Transaction &transaction() const { return *m_transaction; }
     const Repeater &repeater() const { return *m_repeater; }
-    const ViewSwitcher &views() const { return *m_views; }
-    const PortSetup &portSetup() const { return *m_portSetup; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // TrafficDisplay
-    void showSent(const QString &text) override;
-    void showReceived(const QString &text) override;
-    void showStatus(const QString &text) override;
-    // PortSetupUi
-    void hidePortPanel() override;
-    void showWarning(const QString &text) override;
-    void markPortOption(int number) override;
-    // ViewWindow
-    int viewHeight() const override;
-    void setViewHeight(int outerTwips) override;
-    void setToggleCaption(const QString &caption) override;
-    void showToggle() override;
-
     void connectCommandButtons();
     void connectAdjusters();
     void connectAuxiliaryButtons();
     void connectPortOptions();
-    const Adjuster *adjusterFor(QObject *watched) const;
 
-    void sendTypedCommand();
     void choosePort(int number);
     void onSendFailure(const QString &description);
     void onLinkLost(const QString &description);
+    void warnOnce(const QString &text);
     void onDeviceReturned();
-    void showPortPanel();
     void endProgram();
 
     Form1 &m_form;
-    // The three traffic lines, written on every send and every arrival.
-    QLabel *m_sentLine;
-    QLabel *m_receivedLine;
-    QLabel *m_statusLine;
     SerialPort &m_port;
-    PanelHooks m_hooks;
+    std::function<void()> m_endProgram;
     std::unique_ptr<IntervalTimer> m_timers[4];
     std::unique_ptr<Transaction> m_transaction;
-    std::unique_ptr<PortSetup> m_portSetup;
     std::unique_ptr<Repeater> m_repeater;
+    std::unique_ptr<CommandSender> m_sender;
+    std::unique_ptr<PortSetup> m_portSetup;
     std::unique_ptr<ViewSwitcher> m_views;
     std::unique_ptr<KeyPreview> m_keyPreview;
+    QHash<const QObject *, const Adjuster *> m_adjusters;
     // From a failed send or a lost link until the port is open again: the user has been
     // told once and is not told again.
     bool m_portTrouble = false;

@@ -1,6 +1,7 @@
 #include "view_switcher.h"
 
 #include "interval_timer.h"
+#include "panel_geometry.h"
 
 const QString ViewSwitcher::ShowDataCaption = QStringLiteral("データを表示する");
 const QString ViewSwitcher::HideDataCaption = QStringLiteral("データを表示しない");
@@ -18,7 +19,7 @@ ViewSwitcher::ViewSwitcher(ViewWindow &window, IntervalTimer &panelHide)
 
 void ViewSwitcher::openExtendedView()
 {
-    m_window.setViewHeight(ExtendedHeight);
+    m_window.setViewHeight(kExtendedHeightTwips);
     m_extendedView = 1;
     m_window.setToggleCaption(CloseCaption);
     m_window.showToggle();
@@ -28,7 +29,7 @@ void ViewSwitcher::openFullView()
 {
     if (m_extendedView != 1)
         return;
-    m_window.setViewHeight(FullHeight);
+    m_window.setViewHeight(kFullHeightTwips);
     m_window.setToggleCaption(CloseCaption);
     m_window.showToggle();
 }
@@ -39,10 +40,10 @@ void ViewSwitcher::toggleData()
     m_extendedView = 0;
     // The height alone decides, not the caption.
     if (m_window.viewHeight() >= CollapseFromHeight) {
-        m_window.setViewHeight(CompactHeight);
+        m_window.setViewHeight(kCompactHeightTwips);
         m_window.setToggleCaption(ShowDataCaption);
     } else {
-        m_window.setViewHeight(DataHeight);
+        m_window.setViewHeight(kDataHeightTwips);
         m_window.setToggleCaption(HideDataCaption);
     }
     m_panelHide.start();

@@ -8,7 +8,7 @@ class IntervalTimer;
 class ViewWindow {
 public:
     virtual ~ViewWindow() = default;
-    // Outer heights in twips: 5350 compact, 6645 data, 7200 extended, 9100 full.
+    // Outer heights in twips, as in panel_geometry.h.
     virtual int viewHeight() const = 0;
     virtual void setViewHeight(int outerTwips) = 0;
     virtual void setToggleCaption(const QString &caption) = 0;
@@ -18,11 +18,6 @@ public:
 // Brings the data area into view: Ctrl+H, the picture's double click and the data toggle.
 class ViewSwitcher {
 public:
-    static constexpr int CompactHeight = 5350;
-    static constexpr int DataHeight = 6645;
-    static constexpr int ExtendedHeight = 7200;
-    static constexpr int FullHeight = 9100;
-
     ViewSwitcher(ViewWindow &window, IntervalTimer &panelHide);
 
     void openExtendedView();

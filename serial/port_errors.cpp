@@ -73,9 +73,10 @@ QString describeAlreadyOpen(int portNumber, const QString &devicePath)
         .arg(QString::number(portNumber), devicePath);
 }
 
-QString describeNotOpenForWrite(int portNumber)
+QString describeNotOpenForWrite(int portNumber, const QString &devicePath)
 {
-    return QStringLiteral("Nothing was sent: serial port %1 is not open.").arg(portNumber);
+    return QStringLiteral("Nothing was sent: serial port %1 (%2) is not open.")
+        .arg(QString::number(portNumber), devicePath);
 }
 
 QString describeWriteFailure(int portNumber, const QString &devicePath, const QString &systemText)

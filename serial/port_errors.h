@@ -29,7 +29,7 @@ QString describeLinkLoss(int portNumber, const QString &devicePath, const QStrin
 QString describeUnknownPortNumber(int number);
 QString describeRenumberWhileOpen(int openNumber, int requestedNumber);
 QString describeAlreadyOpen(int portNumber, const QString &devicePath);
-QString describeNotOpenForWrite(int portNumber);
+QString describeNotOpenForWrite(int portNumber, const QString &devicePath);
 QString describeWriteFailure(int portNumber, const QString &devicePath, const QString &systemText);
 QString describeSettingsRefused(int portNumber, const QString &devicePath, const QString &settings,
                                 const QString &systemText);

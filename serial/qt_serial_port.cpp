@@ -181,7 +181,7 @@ bool deviceHasRoom(qintptr handle)
 PortStatus QtSerialPort::write(const QByteArray &bytes)
 {
     if (!d->port.isOpen())
-        return PortStatus::failure(describeNotOpenForWrite(d->number));
+        return PortStatus::failure(describeNotOpenForWrite(d->number, deviceName()));
     // Queued in QSerialPort and sent as soon as the device takes it; a device that fails
     // on the way is reported as a lost link.
     const qint64 taken = d->port.write(bytes);

@@ -14,11 +14,7 @@ class SerialPort : public QObject {
 public:
     // Communication event codes delivered by commEvent().
     enum CommEvent {
-        Receive = 2,       // characters are waiting to be read
-        EventBreak = 1001, // a break signal was received
-        EventFrame = 1004, // framing error
-        EventOverrun = 1006,
-        EventRxParity = 1009,
+        Receive = 2,             // characters are waiting to be read
         EventDeviceError = 1011, // the device failed or went away
     };
     Q_ENUM(CommEvent)
@@ -41,8 +37,8 @@ public:
     virtual QString deviceName() const = 0;
 
 signals:
-    // Raised on the UI thread as soon as one byte or more is waiting (code Receive),
-    // or when the line reports an error (the other codes).
+    // Raised on the UI thread as soon as one byte or more is waiting (code Receive), or when
+    // the open device fails or goes away (EventDeviceError, just before linkLost).
     void commEvent(int code);
     // The open device failed or went away: the port has closed itself. Raised once a loss.
     void linkLost(const QString &description);

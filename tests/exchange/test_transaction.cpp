@@ -120,6 +120,31 @@ private slots:
         rig.port.deliver("y");
         QCOMPARE(rig.display.received, QStringLiteral(" y "));
     }
+
+    // What a program waiting on each reply is told: every arrival with all collected so far,
+    // and a timeout only when nothing came.
+    void waitingProgramLearnsOfPiecesAndOfSilence()
+    {
+        Rig rig;
+        QList<QByteArray> arrivals;
+        int silences = 0;
+        rig.transaction.setArrivalHandler([&](const QByteArray &all) { arrivals.append(all); });
+        rig.transaction.setNoReplyHandler([&] { ++silences; });
+        rig.transaction.sendCommand("CR0");
+        rig.port.deliver("0");
+        rig.port.deliver("0\r");
+        QCOMPARE(arrivals, (QList<QByteArray>{"0", "00\r"}));
+        QVERIFY(!Transaction::isCompleteReply(arrivals[0]));
+        QVERIFY(Transaction::isCompleteReply(arrivals[1]));
+        rig.clock.advance(1000);
+        QCOMPARE(silences, 0);
+        rig.transaction.sendCommand("C00");
+        rig.clock.advance(500);
+        QCOMPARE(silences, 1);
+        QVERIFY(Transaction::isCompleteReply("\x06"));
+        QVERIFY(Transaction::isCompleteReply("\x15"));
+        QVERIFY(!Transaction::isCompleteReply(""));
+    }
 };
 
 QTEST_GUILESS_MAIN(TransactionTest)

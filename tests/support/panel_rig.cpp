@@ -1,6 +1,6 @@
 #include "panel_rig.h"
 
-#include "view_switcher.h"
+#include "panel_geometry.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -65,5 +65,5 @@ void PanelRig::click(const char *name)
 
 void PanelRig::showDataArea(bool shown)
 {
-    m_form.setViewHeight(shown ? ViewSwitcher::DataHeight : ViewSwitcher::CompactHeight);
+    m_form.setViewHeight(shown ? kDataHeightTwips : kCompactHeightTwips);
 }

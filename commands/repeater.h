@@ -11,8 +11,6 @@ class Transaction;
 // reply and display intervals.
 class Repeater {
 public:
-    enum ArrowMode { ArrowsAsIs = 0, ArrowsMenu = 1, ArrowsFast = 3 };
-
     Repeater(Transaction &transaction, IntervalTimer &repeat, IntervalTimer &replyTimeout,
              IntervalTimer &displayClear, TrafficDisplay &display);
 
@@ -25,12 +23,12 @@ public:
     // After "A-IMAGE" or MENU "ON": the arrows repeat every 200 ms with 150/190 ms timing.
     void prepareArrows();
 
-    int repeatCode() const { return m_repeatCode; }
     int arrowMode() const { return m_arrowMode; }
     bool isHolding() const { return m_held != nullptr; }
 
 private:
     void setArrowIntervals();
+    void setArrowMode(ArrowMode mode);
 
     Transaction &m_transaction;
     IntervalTimer &m_repeat;
@@ -39,6 +37,6 @@ private:
     TrafficDisplay &m_display;
 
     int m_repeatCode = 0;
-    int m_arrowMode = ArrowsAsIs;
+    ArrowMode m_arrowMode = ArrowsAsIs;
     const Adjuster *m_held = nullptr;
 };

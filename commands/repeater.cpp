@@ -3,13 +3,6 @@
 #include "interval_timer.h"
 #include "transaction.h"
 
-namespace {
-constexpr int ReplyTimeoutAfterRelease = 500;
-constexpr int DisplayClearAfterRelease = 1000;
-constexpr int ArrowPeriodAfterPreparation = 200;
-constexpr int ArrowPeriodAfterZoom = 5;
-} // namespace
-
 Repeater::Repeater(Transaction &transaction, IntervalTimer &repeat, IntervalTimer &replyTimeout,
                    IntervalTimer &displayClear, TrafficDisplay &display)
     : m_transaction(transaction)
@@ -44,13 +37,16 @@ void Repeater::press(const Adjuster &adjuster)
 
 void Repeater::setArrowIntervals()
 {
-    if (m_arrowMode == ArrowsMenu) {
-        m_replyTimeout.setInterval(150);
-        m_displayClear.setInterval(190);
-    } else if (m_arrowMode == ArrowsFast) {
-        m_replyTimeout.setInterval(5);
-        m_displayClear.setInterval(5);
+    if (const ArrowModeTiming *mode = arrowModeTiming(m_arrowMode)) {
+        m_replyTimeout.setInterval(mode->timing.replyTimeoutMs);
+        m_displayClear.setInterval(mode->timing.displayClearMs);
     }
+}
+
+void Repeater::setArrowMode(ArrowMode mode)
+{
+    m_repeat.setInterval(arrowModeTiming(mode)->periodMs);
+    m_arrowMode = mode;
 }
 
 void Repeater::onRepeatTick()
@@ -69,13 +65,11 @@ void Repeater::release(const Adjuster &adjuster)
     m_displayClear.start();
     m_display.showSent(QString());
     m_display.showReceived(QString());
-    m_replyTimeout.setInterval(ReplyTimeoutAfterRelease);
-    m_displayClear.setInterval(DisplayClearAfterRelease);
+    m_replyTimeout.setInterval(AfterRelease.replyTimeoutMs);
+    m_displayClear.setInterval(AfterRelease.displayClearMs);
     m_transaction.clearRecvText();
-    if (adjuster.isZoom) {
-        m_repeat.setInterval(ArrowPeriodAfterZoom);
-        m_arrowMode = ArrowsFast;
-    }
+    if (adjuster.isZoom)
+        setArrowMode(ArrowsFast);
 }
 
 void Repeater::releaseHeld()
@@ -86,6 +80,5 @@ void Repeater::releaseHeld()
 
 void Repeater::prepareArrows()
 {
-    m_repeat.setInterval(ArrowPeriodAfterPreparation);
-    m_arrowMode = ArrowsMenu;
+    setArrowMode(ArrowsMenu);
 }
