@@ -62,18 +62,6 @@ class PanelTest : public QObject {
     };
 
 private slots:
-    void startsCompactOnComOneAt19200()
-    {
-        Rig rig;
-        QCOMPARE(rig.form.viewHeight(), 5350);
-        QVERIFY(rig.port.isOpen());
-        QCOMPARE(rig.port.portNumber(), 1);
-        QCOMPARE(rig.port.settings(), QStringLiteral("19200,N,8,1"));
-        QVERIFY(rig.form.control<QRadioButton>("Option1")->isChecked());
-        QVERIFY(rig.form.control<QRadioButton>("Option9")->isChecked());
-        QVERIFY(!rig.portPanelShown() && rig.form.control("Command34")->isHidden());
-    }
-
     // Every row of the command tables is a button of the window that sends its code, a
     // single-press one on its click and an adjuster on the press of any mouse button.
     void everyButtonSendsItsCode()
@@ -128,15 +116,6 @@ private slots:
         QVERIFY(rig.port.written.isEmpty());
     }
 
-    void aImageAndMenuOnPrepareTheArrows()
-    {
-        Rig rig;
-        rig.click("Command24"); // MENU OFF
-        QCOMPARE(rig.controller.repeater().arrowMode(), 0);
-        rig.click("Command13"); // A-IMAGE
-        QCOMPARE(rig.controller.repeater().arrowMode(), 1);
-    }
-
     void sendTransmitsTheTypedTextAndClsOnlyClearsTheBox()
     {
         Rig rig;
@@ -159,11 +138,9 @@ private slots:
         QTest::addColumn<int>("height");
         QTest::addColumn<QString>("caption");
         const QString show = QStringLiteral("データを表示する");
-        QTest::newRow("start") << QStringList{} << 5350 << show;
         QTest::newRow("Ctrl+H") << QStringList{"ctrl+h"} << 7200 << "CLOSE";
         QTest::newRow("H alone") << QStringList{"h"} << 5350 << show;
         QTest::newRow("Ctrl+Shift+H") << QStringList{"ctrl+shift+h"} << 5350 << show;
-        QTest::newRow("Ctrl+Alt+H") << QStringList{"ctrl+alt+h"} << 5350 << show;
         QTest::newRow("picture first") << QStringList{"picture"} << 5350 << show;
         QTest::newRow("Ctrl+H, picture") << QStringList{"ctrl+h", "picture"} << 9100 << "CLOSE";
         QTest::newRow("extended, toggle") << QStringList{"ctrl+h", "toggle"} << 5350 << show;

@@ -72,17 +72,6 @@ private slots:
         QVERIFY(!rig.displayClear->isActive());
     }
 
-    void lateReplyIsShownWithoutMark()
-    {
-        Rig rig;
-        rig.transaction.sendCommand("CR1");
-        rig.clock.advance(500);
-        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
-        rig.port.deliver("3\r");
-        QCOMPARE(rig.display.received, QStringLiteral(" 3 CR "));
-        QCOMPARE(rig.display.status, QStringLiteral(" Video"));
-    }
-
     void secondSendWithinTheTimeoutKeepsTheRunningCount()
     {
         Rig rig;
