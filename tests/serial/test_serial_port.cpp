@@ -110,18 +110,6 @@ private slots:
         QVERIFY(latecomer.open());
     }
 
-    void aMissingDeviceIsNamedWithItsVariable()
-    {
-        qputenv("ZRA70_COM2", "/nonexistent-zra70/ttyUSB7");
-        QtSerialPort port;
-        QVERIFY(port.setPortNumber(2));
-        const PortStatus opened = port.open();
-        QVERIFY(!opened);
-        QVERIFY2(opened.description().contains("/nonexistent-zra70/ttyUSB7 was not found") &&
-                     opened.description().contains("ZRA70_COM2"),
-                 qPrintable(opened.description()));
-    }
-
     // Noticed within the half-second device check, reported once, and the device that comes
     // back under the same name is announced, reopened and watched in its turn.
     void aVanishedDeviceIsReportedOnceAndItsReturnAnnounced()

@@ -79,7 +79,6 @@ private slots:
         QTest::newRow("port 2 set")
             << 2 << QByteArray() << QByteArray("/dev/ttyUSB3") << "/dev/ttyUSB3";
         QTest::newRow("bare name") << 1 << QByteArray("ttyUSB0") << QByteArray() << "/dev/ttyUSB0";
-        QTest::newRow("relative path") << 1 << QByteArray("./com") << QByteArray() << "./com";
         QTest::newRow("no port 3") << 3 << QByteArray("/dev/x") << QByteArray("/dev/x") << "";
     }
     void eachPortOpensTheDeviceItsVariableNames()
