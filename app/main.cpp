@@ -1,6 +1,6 @@
 #include "form1.h"
+#include "mapped_serial_port.h"
 #include "panel_controller.h"
-#include "qt_serial_port.h"
 #include "qt_timer_service.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zra70-panel"),
                                                  QIcon(QStringLiteral(":/panel/image1.png"))));
     QtTimerService timers;
-    QtSerialPort MSComm1;
+    MappedSerialPort MSComm1; // a local device or a network address, as the port number maps
     Form1 form;
     PanelController controller(form, MSComm1, timers);
     controller.load();

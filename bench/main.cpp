@@ -31,6 +31,7 @@ const Scenario scenarios[] = {
     {"start-up", benchStartUp, false, 600},
     {"flood", benchFlood, true, 120},
     {"nothing-lost", benchNothingLost, true, 120},
+    {"network", benchNetwork, true, 120},
 };
 
 const Scenario *scenarioNamed(const QString &name)

@@ -9,3 +9,4 @@ void benchPressToWire(const Profile &profile);
 void benchStartUp(const Profile &profile);
 void benchFlood(const Profile &profile);
 void benchNothingLost(const Profile &profile);
+void benchNetwork(const Profile &profile);

@@ -3,6 +3,7 @@
 #include "layout_table.h"
 #include "panel_geometry.h"
 #include "panel_widgets.h"
+#include "traffic_line.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,20 @@ const layout::SpokenName *spokenNameOf(const char *name)
     return nullptr;
 }
 
+// A caption label or a traffic line, aligned, bordered and coloured as its row says.
+template <typename Label> Label *styledLabel(Label *label, const layout::ControlSpec &row)
+{
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (row.notes & layout::Centred)
+        horizontal = Qt::AlignHCenter;
+    else if (row.notes & layout::RightAligned)
+        horizontal = Qt::AlignRight;
+    label->setAlignment(horizontal | Qt::AlignTop);
+    label->setSingleBorder(row.notes & layout::SingleBorder);
+    setColours(label, QPalette::Window, QPalette::WindowText, row);
+    return label;
+}
+
 QWidget *createControl(const layout::ControlSpec &row, QWidget *container)
 {
     using enum layout::Kind;
@@ -50,18 +65,9 @@ QWidget *createControl(const layout::ControlSpec &row, QWidget *container)
     }
     case Label: {
         const layout::SpokenName *spoken = spokenNameOf(row.name);
-        PanelLabel *label = spoken && spoken->announcesText
-                                ? new PanelTrafficLine(QString::fromUtf8(spoken->spoken), container)
-                                : new PanelLabel(caption, container);
-        Qt::Alignment horizontal = Qt::AlignLeft;
-        if (row.notes & layout::Centred)
-            horizontal = Qt::AlignHCenter;
-        else if (row.notes & layout::RightAligned)
-            horizontal = Qt::AlignRight;
-        label->setAlignment(horizontal | Qt::AlignTop);
-        label->setSingleBorder(row.notes & layout::SingleBorder);
-        setColours(label, QPalette::Window, QPalette::WindowText, row);
-        return label;
+        if (spoken && spoken->announcesText)
+            return styledLabel(new TrafficLine(QString::fromUtf8(spoken->spoken), container), row);
+        return styledLabel(new PanelLabel(caption, container), row);
     }
     case Frame: {
         auto *frame = new PanelFrame(container);
@@ -187,9 +193,6 @@ void Form1::findControls()
     find(c.Command96, "Command96");
     find(c.Text1, "Text1");
     find(c.Image1, "Image1");
-    // Traffic is shown as it came, never read as markup (nor scanned for it on every byte).
-    for (QLabel *line : {c.Label11, c.Label12, c.Label22})
-        line->setTextFormat(Qt::PlainText);
 }
 
 QPushButton *Form1::button(const char *name) const
@@ -227,21 +230,6 @@ void Form1::setToggleCaption(const QString &caption)
 void Form1::showToggle()
 {
     m_controls.Command34->show();
-}
-
-void Form1::showSent(const QString &text)
-{
-    m_controls.Label11->setText(text);
-}
-
-void Form1::showReceived(const QString &text)
-{
-    m_controls.Label12->setText(text);
-}
-
-void Form1::showStatus(const QString &text)
-{
-    m_controls.Label22->setText(text);
 }
 
 void Form1::hidePortPanel()

@@ -9,22 +9,22 @@
 
 #include <functional>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TrafficLine;
 
 // The panel's one window, built from the layout table. Every control is a child whose
 // objectName is its name in the layout table ("Command17", "Label11", "Frame8", ...).
 // It shows what the exchange, the view switching and the port options ask of it.
-class Form1 : public QWidget, public TrafficDisplay, public ViewWindow, public PortSetupUi {
+class Form1 : public QWidget, public ViewWindow, public PortSetupUi {
     Q_OBJECT
 public:
     // The controls the handlers reach, found once when the window is built.
     struct Controls {
-        QLabel *Label11 = nullptr; // sent traffic
-        QLabel *Label12 = nullptr; // received traffic
-        QLabel *Label22 = nullptr; // status
+        TrafficLine *Label11 = nullptr; // sent traffic
+        TrafficLine *Label12 = nullptr; // received traffic
+        TrafficLine *Label22 = nullptr; // status
         QWidget *Frame8 = nullptr; // the port panel
         QRadioButton *Option1 = nullptr;
         QRadioButton *Option2 = nullptr;
@@ -54,10 +54,6 @@ public:
     void showToggle() override;
     // Centres the window by its full size, then shrinks it to the compact height.
     void placeAtStart();
-
-    void showSent(const QString &text) override;
-    void showReceived(const QString &text) override;
-    void showStatus(const QString &text) override;
 
     void hidePortPanel() override;
     void showPortPanel();

@@ -73,7 +73,7 @@ struct LineSpec {
 struct SpokenName {
     const char *name;
     const char *spoken;
-    bool announcesText; // a traffic or status line: each new text is reported as it is shown
+    bool announcesText; // a traffic or status line (TrafficLine): its text is read out as well
 };
 
 constexpr int kLineWidthPixels = 2;

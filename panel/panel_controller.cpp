@@ -7,6 +7,8 @@
 #include "port_setup.h"
 #include "repeater.h"
 #include "serial_port.h"
+#include "traffic_line.h"
+#include "traffic_lines.h"
 #include "transaction.h"
 #include "view_switcher.h"
 
@@ -80,12 +82,14 @@ PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &ti
         m_form.setWarningHandler(std::move(hooks.showWarning));
     for (int i = 0; i < 4; ++i)
         m_timers[i] = timers.createTimer(StartIntervals[i]);
-
+    const Form1::Controls &lines = form.controls();
+    m_lines = std::make_unique<TrafficLines>(*lines.Label11, *lines.Label12, *lines.Label22,
+                                             timers);
     m_transaction = std::make_unique<Transaction>(port, timer(ReplyTimeoutTimer),
-                                                  timer(DisplayClearTimer), form);
+                                                  timer(DisplayClearTimer), *m_lines);
     m_repeater =
         std::make_unique<Repeater>(*m_transaction, timer(RepeatTimer), timer(ReplyTimeoutTimer),
-                                   timer(DisplayClearTimer), form);
+                                   timer(DisplayClearTimer), *m_lines);
     m_sender = std::make_unique<CommandSender>(*m_transaction, timer(ReplyTimeoutTimer),
                                                timer(DisplayClearTimer), m_repeater.get());
     m_portSetup = std::make_unique<PortSetup>(port, form);

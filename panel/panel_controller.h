@@ -13,6 +13,7 @@ class KeyPreview;
 class PortSetup;
 class QEvent;
 class Repeater;
+class TrafficLines;
 class SerialPort;
 class TimerService;
 class Transaction;
@@ -62,6 +63,8 @@ private:
     SerialPort &m_port;
     std::function<void()> m_endProgram;
     std::unique_ptr<IntervalTimer> m_timers[4];
+    // The three traffic lines, written on every send and every arrival.
+    std::unique_ptr<TrafficLines> m_lines;
     std::unique_ptr<Transaction> m_transaction;
     std::unique_ptr<Repeater> m_repeater;
     std::unique_ptr<CommandSender> m_sender;

@@ -1,6 +1,5 @@
 #include "panel_widgets.h"
 
-#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QPainter>
 
@@ -198,48 +197,6 @@ void PanelLabel::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     fillRing(painter, rect(), kDarkShadow);
-}
-
-namespace {
-
-class TrafficLineAccessible : public QAccessibleWidget {
-public:
-    explicit TrafficLineAccessible(PanelTrafficLine *line)
-        : QAccessibleWidget(line, QAccessible::StaticText)
-    {
-    }
-
-    QString text(QAccessible::Text kind) const override
-    {
-        const auto *line = static_cast<const PanelTrafficLine *>(widget());
-        switch (kind) {
-        case QAccessible::Name:
-            return line->spokenName();
-        case QAccessible::Value:
-            return line->text();
-        default:
-            return QAccessibleWidget::text(kind);
-        }
-    }
-};
-
-QAccessibleInterface *trafficLineInterface(const QString &className, QObject *object)
-{
-    if (className != QLatin1String(PanelTrafficLine::staticMetaObject.className()))
-        return nullptr;
-    if (auto *line = qobject_cast<PanelTrafficLine *>(object))
-        return new TrafficLineAccessible(line);
-    return nullptr;
-}
-
-} // namespace
-
-PanelTrafficLine::PanelTrafficLine(const QString &spokenName, QWidget *parent)
-    : PanelLabel(QString(), parent)
-    , m_spokenName(spokenName)
-{
-    // Before anything asks for this line's interface: Qt keeps the first one it makes.
-    QAccessible::installFactory(trafficLineInterface);
 }
 
 PanelFrame::PanelFrame(QWidget *parent)

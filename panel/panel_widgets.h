@@ -83,20 +83,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-// A traffic or status line. Its fixed spoken name ("Sent traffic") comes from its own
-// accessibility interface, which also reports the current text as the value. The widget's
-// accessibleName stays empty on purpose: QLabel::setText(), which is not virtual, only tells
-// assistive technology about a new text while that name is empty.
-class PanelTrafficLine : public PanelLabel {
-    Q_OBJECT
-public:
-    PanelTrafficLine(const QString &spokenName, QWidget *parent = nullptr);
-    QString spokenName() const { return m_spokenName; }
-
-private:
-    QString m_spokenName;
-};
-
 // A straight horizontal or vertical line, drawn beneath the controls.
 class PanelLine : public QWidget {
     Q_OBJECT

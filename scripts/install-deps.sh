@@ -10,6 +10,8 @@ packages=(
     clang-14 libclang-rt-14-dev
     xvfb xauth x11-utils
     lintian desktop-file-utils dpkg-dev file at-spi2-core dbus-daemon
+    python3-gi gir1.2-atspi-2.0
+    ser2net
     "$@"
 )
 

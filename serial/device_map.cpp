@@ -1,5 +1,7 @@
 #include "device_map.h"
 
+#include "network_address.h"
+
 #include <QtGlobal>
 
 namespace {
@@ -8,6 +10,8 @@ namespace {
 // that messages and the device check name the file actually opened.
 QString systemLocation(const QString &name)
 {
+    if (isNetworkPortName(name))
+        return name;
 #ifdef Q_OS_WIN
     return name;
 #else

@@ -29,6 +29,9 @@ public:
     virtual PortStatus open() = 0;
     virtual PortStatus close() = 0;
     virtual bool isOpen() const = 0;
+    // Open with the link up, so that writes go out at once. A local port is ready as soon as
+    // open() succeeds; a network port once it has connected (and negotiated), see linkReady().
+    virtual bool isReady() const { return isOpen(); }
     // One byte per character, nothing added.
     virtual PortStatus write(const QByteArray &bytes) = 0;
     // Every waiting byte, removed from the buffer.
@@ -44,4 +47,8 @@ signals:
     void linkLost(const QString &description);
     // The device of a lost link exists again and can be reopened.
     void deviceReturned();
+    // The link of an open port that was not ready at open() is now up (network ports). A
+    // program that must wait for it: after open(), unless isReady(), wait for linkReady() or
+    // linkLost(description), which then tells why the opening failed.
+    void linkReady();
 };

@@ -8,8 +8,8 @@
 #include "transaction.h"
 #include "view_switcher.h"
 
+#include "traffic_line.h"
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,7 +36,7 @@ class PanelTest : public QObject {
             port.written.clear();
         }
         QPushButton *button(const char *name) const { return form.control<QPushButton>(name); }
-        QString line(const char *label) const { return form.control<QLabel>(label)->text(); }
+        QString line(const char *label) const { return form.control<TrafficLine>(label)->text(); }
         void click(const char *name) const { button(name)->click(); }
         void press(const char *name, Qt::MouseButton which = Qt::LeftButton) const
         {

@@ -13,6 +13,7 @@ public:
         connect(&inner, &SerialPort::commEvent, this, &SerialPort::commEvent);
         connect(&inner, &SerialPort::linkLost, this, &SerialPort::linkLost);
         connect(&inner, &SerialPort::deviceReturned, this, &SerialPort::deviceReturned);
+        connect(&inner, &SerialPort::linkReady, this, &SerialPort::linkReady);
     }
 
     PortStatus setPortNumber(int number) override { return m_inner.setPortNumber(number); }
@@ -22,6 +23,7 @@ public:
     PortStatus open() override { return m_inner.open(); }
     PortStatus close() override { return m_inner.close(); }
     bool isOpen() const override { return m_inner.isOpen(); }
+    bool isReady() const override { return m_inner.isReady(); }
     PortStatus write(const QByteArray &bytes) override
     {
         PortStatus status = m_inner.write(bytes);

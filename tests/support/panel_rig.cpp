@@ -1,9 +1,9 @@
 #include "panel_rig.h"
 
 #include "panel_geometry.h"
+#include "traffic_line.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -23,6 +23,8 @@ PanelRig::PanelRig(const QString &device, Writes writes)
     m_controller->load();
     m_form.show();
     m_exposed = QTest::qWaitForWindowExposed(&m_form);
+    if (m_port.isOpen() && !m_port.isReady()) // a network port still connecting
+        (void)QTest::qWaitFor([this] { return m_port.isReady() || !m_port.isOpen(); }, 5000);
 }
 
 PanelRig::~PanelRig() = default;
@@ -33,12 +35,12 @@ QString PanelRig::problem() const
         return m_warnings.join(QLatin1Char(' '));
     if (!m_exposed)
         return QStringLiteral("the window was never shown");
-    return m_port.isOpen() ? QString() : QStringLiteral("the port did not open");
+    return m_port.isReady() ? QString() : QStringLiteral("the port did not open");
 }
 
 QString PanelRig::line(const char *label) const
 {
-    return m_form.control<QLabel>(QLatin1String(label))->text();
+    return m_form.control<TrafficLine>(QLatin1String(label))->text();
 }
 
 QPushButton *PanelRig::button(const char *name) const

@@ -2,8 +2,8 @@
 
 #include "counting_port.h"
 #include "form1.h"
+#include "mapped_serial_port.h"
 #include "panel_controller.h"
-#include "qt_serial_port.h"
 #include "qt_timer_service.h"
 
 #include <QStringList>
@@ -13,17 +13,17 @@
 class QPushButton;
 
 // The panel as the program puts it together, in this process: the real window, the real
-// QSerialPort on the device given as COM1 and real precise timers. Warning boxes are
-// collected instead of shown, so a run never waits on a dialog. Shared by the end-to-end
-// tests and the benchmarks.
+// port on the device or network address given as COM1 and real precise timers. Warning boxes are
+// collected instead of shown, so a run never waits on a dialog. Shared by the end-to-end tests
+// and the benchmarks.
 class PanelRig {
 public:
     enum class Writes { Uncounted, Counted };
-    // Counted puts a CountingPort between the panel and its QtSerialPort.
+    // Counted puts a CountingPort between the panel and its port.
     explicit PanelRig(const QString &device, Writes writes = Writes::Uncounted);
     ~PanelRig();
 
-    bool isReady() const { return m_exposed && m_port.isOpen() && m_warnings.isEmpty(); }
+    bool isReady() const { return m_exposed && m_port.isReady() && m_warnings.isEmpty(); }
     QString problem() const;
 
     // Mouse press and release delivered straight to the button, as the window system would.
@@ -33,7 +33,7 @@ public:
     // Data area in view (Ctrl+H's height) or out of view (the compact height of start-up).
     void showDataArea(bool shown);
 
-    // The text of a label, such as the traffic line "Label12".
+    // The text of a traffic line, such as "Label12".
     QString line(const char *label) const;
     const QStringList &warnings() const { return m_warnings; }
     int programEnds() const { return m_programEnds; }
@@ -49,7 +49,7 @@ private:
     QPushButton *button(const char *name) const;
 
     QtTimerService m_timers;
-    QtSerialPort m_port;
+    MappedSerialPort m_port; // a local device or a network address
     std::unique_ptr<CountingPort> m_counter;
     Form1 m_form;
     QStringList m_warnings;

@@ -1,0 +1,147 @@
+#!/usr/bin/python3
+"""Reads the panel's traffic and status lines over the AT-SPI bus, as a screen reader does.
+
+Starts zra70-sim answering 700 ms late (after the panel's 500 ms reply timeout) and the panel on
+its device, presses STATUS through the button's accessible action, then follows the three lines
+through their Text interface and their text-changed events until the display clear blanks them.
+Usage, under run_on_xvfb.sh --accessibility-bus: screen_reader.py PANEL SIM
+"""
+import os
+import subprocess
+import sys
+import time
+import warnings
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+
+LINES = ("Sent traffic", "Received traffic", "Status")
+# What each line shows, in order, from before STATUS: blank; the send; the timeout mark, then the late reply
+# " 8 0 CR" of a projector in standby and its decoding; then the display clear.
+EXPECTED = {
+    "Sent traffic": ["", " C R 0 CR ", ""],
+    "Received traffic": ["", " X X X X", " 8 0 CR ", ""],
+    "Status": ["", " Stand by", ""],
+}
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAIL:", what, file=sys.stderr)
+
+
+def pump(seconds=0.0):
+    """Delivers the bus's events for a while."""
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while True:
+        while context.pending():
+            context.iteration(False)
+        if time.monotonic() >= deadline:
+            return
+        time.sleep(0.005)
+
+
+def descendants(node):
+    for i in range(node.get_child_count()):
+        child = node.get_child_at_index(i)
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def find_panel(timeout):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        desktop = Atspi.get_desktop(0)
+        for i in range(desktop.get_child_count()):
+            app = desktop.get_child_at_index(i)
+            if app is not None and app.get_name() == "zra70-panel":
+                found = {n.get_name(): n for n in descendants(app)}
+                if all(name in found for name in LINES + ("STATUS",)):
+                    return found
+        pump(0.2)
+    return None
+
+
+def text_of(line):
+    return line.get_text(0, -1) if "Text" in line.get_interfaces() else None
+
+
+def press(button):
+    count = button.get_n_actions()
+    with warnings.catch_warnings():  # the newer name is not in every libatspi's bindings
+        warnings.simplefilter("ignore", DeprecationWarning)
+        names = [button.get_action_name(i).lower() for i in range(count)]
+    check("press" in names, f"STATUS offers a press action (it offers {names})")
+    if "press" in names:
+        button.do_action(names.index("press"))
+
+
+def main(panel, sim):
+    events = []  # (line name, kind, text) as the bus delivered them
+
+    def on_text_changed(event):
+        name = event.source.get_name()
+        if name in LINES:
+            events.append((name, event.type.split(":")[-1], event.any_data))
+
+    listener = Atspi.EventListener.new(on_text_changed)
+    listener.register("object:text-changed")
+
+    simulator = subprocess.Popen([sim, "--delay", "700"], stdout=subprocess.PIPE, text=True)
+    program = None
+    try:
+        device = simulator.stdout.readline().strip()
+        program = subprocess.Popen([panel], env=dict(os.environ, ZRA70_COM1=device))
+        controls = find_panel(timeout=30)
+        if controls is None:
+            check(False, "the panel and its lines appear on the accessibility bus")
+            return
+        lines = {name: controls[name] for name in LINES}
+        for name, line in lines.items():
+            check(line.get_role() == Atspi.Role.LABEL, f"{name} is a label")
+            check(text_of(line) == "", f"{name} offers a Text interface, empty at start "
+                                       f"(got {text_of(line)!r})")
+        if failures:
+            return
+
+        press(controls["STATUS"])
+        seen = {name: [""] for name in LINES}
+        deadline = time.monotonic() + 2.0  # the display clear comes 1 s after the send
+        while time.monotonic() < deadline:
+            pump(0.01)
+            for name, line in lines.items():
+                text = text_of(line)
+                if not seen[name] or seen[name][-1] != text:
+                    seen[name].append(text)
+        pump(0.3)
+
+        for name in LINES:
+            line = lines[name]
+            check(line.get_name() == name, f"{name} keeps its spoken name ({line.get_name()!r})")
+            check(seen[name] == EXPECTED[name],
+                  f"{name} read through Text: {seen[name]} (expected {EXPECTED[name]})")
+            inserted = [text for (n, kind, text) in events if n == name and kind == "insert"]
+            check(inserted == [t for t in EXPECTED[name] if t],
+                  f"{name} announced each new text: {inserted}")
+            last = [kind for (n, kind, _) in events if n == name][-1:]
+            check(last == ["delete"], f"{name} announced its blanking last ({last})")
+    finally:
+        for process in (program, simulator):
+            if process is not None:
+                process.terminate()
+                process.wait(timeout=10)
+        listener.deregister("object:text-changed")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    main(sys.argv[1], sys.argv[2])
+    print("screen_reader.py:", "FAILED" if failures else "passed")
+    sys.exit(1 if failures else 0)

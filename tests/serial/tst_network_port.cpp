@@ -1,0 +1,266 @@
+#include "mapped_serial_port.h"
+#include "projector_simulator.h"
+#include "pty_fixture.h"
+#include "qt_timer_service.h"
+#include "recording_display.h"
+#include "ser2net_server.h"
+#include "transaction.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+
+// The port across a real ser2net in front of the projector simulator's pseudo-terminal, in
+// both of ser2net's modes, against the same simulator reached directly.
+namespace {
+
+using Mode = Ser2netServer::Mode;
+
+// Short waits, so that failures show quickly; the retry interval is the program's own.
+constexpr NetworkTimings TestTimings{1000, 200, 1000};
+
+const QList<QByteArray> StatusQueries = {"CR0", "CR1", "CR3", "CR4",        "CR6",
+                                         "CR7", "CRA", "CR9", "CR PRESSURE"};
+
+speed_t outputSpeed(const LineObserver &line)
+{
+    const termios tio = line.settings();
+    return cfgetospeed(&tio);
+}
+
+// Opens port 1 and waits until its link is up; false with the reason otherwise.
+bool openAndWait(SerialPort &port, QString *problem)
+{
+    QSignalSpy ready(&port, &SerialPort::linkReady);
+    QSignalSpy lost(&port, &SerialPort::linkLost);
+    const PortStatus opened = port.open();
+    if (!opened) {
+        *problem = opened.description();
+        return false;
+    }
+    if (!port.isReady() &&
+        !QTest::qWaitFor([&] { return !ready.isEmpty() || !lost.isEmpty(); }, 5000))
+        *problem = QStringLiteral("neither up nor lost");
+    else if (!lost.isEmpty())
+        *problem = lost.first().first().toString();
+    return port.isReady();
+}
+
+// The status line after each of the nine queries, as the panel's exchange decodes them.
+QStringList decodedQueries(SerialPort &port)
+{
+    QtTimerService timers;
+    const auto replyTimeout = timers.createTimer(3000);
+    const auto displayClear = timers.createTimer(3000);
+    RecordingDisplay display;
+    Transaction transaction(port, *replyTimeout, *displayClear, display);
+    QObject::connect(&port, &SerialPort::commEvent, &port,
+                     [&transaction](int code) { transaction.onCommEvent(code); });
+    QStringList statuses;
+    for (const QByteArray &query : StatusQueries) {
+        display = RecordingDisplay();
+        transaction.clearRecvText();
+        transaction.sendCommand(query);
+        const bool whole =
+            QTest::qWaitFor([&] { return display.received.endsWith(QLatin1String("CR ")); }, 3000);
+        statuses.append(whole ? display.status : QStringLiteral("(no whole reply)"));
+    }
+    port.disconnect(&port);
+    return statuses;
+}
+
+} // namespace
+
+class NetworkPortTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { qunsetenv("ZRA70_COM1"); }
+
+    void bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data();
+    void bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine();
+    void speedChangeReachesTheRemoteLine();
+    void serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack();
+    void failuresSayWhatToDo_data();
+    void failuresSayWhatToDo();
+};
+
+void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data()
+{
+    QTest::addColumn<Mode>("mode");
+    QTest::newRow("raw TCP") << Mode::RawTcp;
+    QTest::newRow("RFC 2217") << Mode::Rfc2217;
+}
+
+void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
+{
+    QFETCH(Mode, mode);
+    ProjectorSimulator simulator;
+    QVERIFY(simulator.start());
+    qputenv("ZRA70_COM1", simulator.devicePath().toLocal8Bit());
+    QStringList overLocalLine;
+    {
+        MappedSerialPort local(TestTimings);
+        QVERIFY(local.open());
+        overLocalLine = decodedQueries(local);
+    }
+    QCOMPARE(overLocalLine.size(), StatusQueries.size());
+    QVERIFY(!overLocalLine.contains(QString()));
+
+    Ser2netServer server;
+    QString problem;
+    QVERIFY2(server.start(simulator.devicePath(), mode, &problem), qPrintable(problem));
+    qputenv("ZRA70_COM1", server.url().toLocal8Bit());
+    MappedSerialPort port(TestTimings);
+    QVERIFY(port.setSettings(QStringLiteral("19200,N,8,1")));
+    QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
+    QCOMPARE(port.deviceName(), server.url());
+    QCOMPARE(decodedQueries(port), overLocalLine);
+
+    // Every byte value, 0xFF and a carriage return followed by NUL among them, arrives as sent.
+    QByteArray everyByte;
+    for (int value = 0; value < 256; ++value)
+        everyByte += char(value);
+    everyByte += QByteArray("\r\0C00\r", 6);
+    const QByteArray before = simulator.rawBytesReceived();
+    QVERIFY(port.write(everyByte));
+    (void)QTest::qWaitFor(
+        [&] { return simulator.rawBytesReceived().size() >= before.size() + everyByte.size(); },
+        3000);
+    QCOMPARE(simulator.rawBytesReceived().mid(before.size()).toHex(' '), everyByte.toHex(' '));
+}
+
+void NetworkPortTest::speedChangeReachesTheRemoteLine()
+{
+    ProjectorSimulator simulator;
+    QVERIFY(simulator.start());
+    LineObserver line(simulator.devicePath());
+    QVERIFY(line.isValid());
+    Ser2netServer server;
+    QString problem;
+    QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));
+    qputenv("ZRA70_COM1", server.url().toLocal8Bit());
+    MappedSerialPort port(TestTimings);
+    QVERIFY(port.setSettings(QStringLiteral("19200,N,8,1")));
+    QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
+    QCOMPARE(outputSpeed(line), speed_t(B19200));
+    QSignalSpy lost(&port, &SerialPort::linkLost);
+
+    QVERIFY(port.setSettings(QStringLiteral("9600,N,8,1")));
+
+    QTRY_COMPARE_WITH_TIMEOUT(outputSpeed(line), speed_t(B9600), 3000);
+    QVERIFY(port.write("CR0\r"));
+    QTRY_COMPARE_WITH_TIMEOUT(simulator.received().size(), 1, 3000);
+    QVERIFY(port.isReady());
+    QCOMPARE(lost.size(), 0); // an acknowledgement with another speed would have closed it
+}
+
+void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
+{
+    ProjectorSimulator simulator;
+    QVERIFY(simulator.start());
+    Ser2netServer server;
+    QString problem;
+    QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));
+    qputenv("ZRA70_COM1", server.url().toLocal8Bit());
+    MappedSerialPort port(TestTimings);
+    QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
+    QSignalSpy lost(&port, &SerialPort::linkLost);
+    QSignalSpy events(&port, &SerialPort::commEvent);
+    QSignalSpy returned(&port, &SerialPort::deviceReturned);
+
+    // A held adjuster: one command every 20 ms until the port reports trouble.
+    int accepted = 0;
+    QTimer repeat;
+    repeat.setInterval(20);
+    QObject::connect(&repeat, &QTimer::timeout, &port, [&] {
+        if (port.write("C09\r"))
+            ++accepted;
+    });
+    QObject::connect(&port, &SerialPort::linkLost, &repeat, &QTimer::stop);
+    repeat.start();
+    QTRY_VERIFY_WITH_TIMEOUT(simulator.received().size() >= 5, 3000);
+
+    server.stop();
+    QTRY_COMPARE_WITH_TIMEOUT(lost.size(), 1, 3000);
+    QCOMPARE(lost.first().first().toString(),
+             QStringLiteral("The connection on serial port 1 was lost: the server at "
+                            "127.0.0.1:%1 closed the connection.")
+                 .arg(server.port()));
+    const auto deviceErrors = std::count_if(events.begin(), events.end(), [](const auto &event) {
+        return event.first().toInt() == SerialPort::EventDeviceError;
+    });
+    QCOMPARE(deviceErrors, 1);
+    QVERIFY(!port.isOpen());
+    QVERIFY(!port.write("C09\r"));
+
+    QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));
+    QVERIFY(returned.wait(5000));
+    QVERIFY(port.open());
+    QVERIFY(port.isReady()); // the link that answered the retry is taken over
+    QVERIFY(port.write("CR0\r"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(simulator.received().last().command, QByteArray("CR0"), 3000);
+    const qsizetype repeats = simulator.received().size() - 1;
+    QVERIFY(repeats <= accepted);
+    QCOMPARE(simulator.rawBytesReceived(), QByteArray("C09\r").repeated(repeats) + "CR0\r");
+    QCOMPARE(lost.size(), 1);
+    QCOMPARE(returned.size(), 1);
+}
+
+void NetworkPortTest::failuresSayWhatToDo_data()
+{
+    QTest::addColumn<QString>("device"); // what ser2net serves; empty: no ser2net
+    QTest::addColumn<Mode>("serverMode");
+    QTest::addColumn<QString>("scheme");   // of the address the port is given
+    QTest::addColumn<QString>("expected"); // %1: the TCP port
+    QTest::newRow("nothing listens")
+        << QString() << Mode::RawTcp << "tcp"
+        << "Serial port 1 cannot be opened: 127.0.0.1 refused the connection. Check that the "
+           "serial server is running there and listens on port %1, or set ZRA70_COM1 to the "
+           "right address.";
+    QTest::newRow("a raw port asked for RFC 2217")
+        << "sim" << Mode::RawTcp << "rfc2217"
+        << "Serial port 1 cannot be opened: the server at 127.0.0.1:%1 does not speak RFC 2217 "
+           "(no answer to the serial port option within 1 second). Turn on telnet(rfc2217) for "
+           "that port on the server, or use tcp://127.0.0.1:%1 for a raw port whose line "
+           "settings are fixed on the server.";
+    QTest::newRow("the server's device is missing")
+        << "/nonexistent/ttyUSB9" << Mode::Rfc2217 << "rfc2217"
+        << "Serial port 1 cannot be opened: the server at 127.0.0.1:%1 closed the connection, "
+           "saying \"Device open failure: Value or file not found\". Its serial device may be "
+           "missing or in use by another client.";
+}
+
+void NetworkPortTest::failuresSayWhatToDo()
+{
+    QFETCH(QString, device);
+    QFETCH(Mode, serverMode);
+    QFETCH(QString, scheme);
+    QFETCH(QString, expected);
+    ProjectorSimulator simulator;
+    QVERIFY(simulator.start());
+    Ser2netServer server;
+    quint16 tcpPort = 0;
+    if (device.isEmpty()) {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        tcpPort = probe.serverPort(); // and closed again: nothing listens there
+    } else {
+        QString problem;
+        const QString path = device == "sim" ? simulator.devicePath() : device;
+        QVERIFY2(server.start(path, serverMode, &problem), qPrintable(problem));
+        tcpPort = server.port();
+    }
+    qputenv("ZRA70_COM1", QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(tcpPort).toLatin1());
+    MappedSerialPort port(TestTimings);
+
+    QString problem;
+    QVERIFY(!openAndWait(port, &problem));
+
+    QCOMPARE(problem, expected.arg(tcpPort));
+    QVERIFY(!port.isOpen());
+    QVERIFY(!port.write("C00\r"));
+}
+
+QTEST_GUILESS_MAIN(NetworkPortTest)
+#include "tst_network_port.moc"

@@ -1,0 +1,207 @@
+#include "com_port_session.h"
+#include "network_address.h"
+#include "telnet_codec.h"
+
+#include <QTest>
+
+// The Telnet framing and the RFC 2217 client conversation on literal byte vectors, among them
+// ser2net's own greeting and acknowledgements as captured from the wire.
+using namespace telnet;
+
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+struct Decoded {
+    QByteArray data;
+    QList<Event> events;
+};
+
+Decoded decodeInPieces(const QByteArray &bytes, qsizetype pieceSize, bool binary = true)
+{
+    Decoded out;
+    Decoder decoder;
+    decoder.setDropNulAfterCr(!binary);
+    for (qsizetype at = 0; at < bytes.size(); at += pieceSize)
+        decoder.feed(bytes.mid(at, pieceSize), &out.data, &out.events);
+    return out;
+}
+
+// ser2net 4.3's first words on a telnet(rfc2217) port: WILL SGA, DO SGA, WILL ECHO, DONT ECHO,
+// DO BINARY, WILL BINARY, DO COM-PORT-OPTION.
+const char *const Ser2netGreeting = "fffb03fffd03fffb01fffe01fffd00fffb00fffd2c";
+// Its acknowledgements of 19200, 8 data bits, no parity, 1 stop bit and no flow control, with
+// a modem state notice in front.
+const char *const Ser2netAcks19200 = "fffa2c6b00fff0"
+                                     "fffa2c6500004b00fff0fffa2c6608fff0fffa2c6701fff0"
+                                     "fffa2c6801fff0fffa2c6901fff0";
+
+LineSettings settingsAt(int baudRate)
+{
+    LineSettings settings;
+    settings.baudRate = baudRate;
+    return settings;
+}
+
+} // namespace
+
+class TelnetCodecTest : public QObject {
+    Q_OBJECT
+private slots:
+    void decoderSeparatesDataFromCommandsHoweverTheBytesAreCut_data()
+    {
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QList<Event>>("events");
+        QTest::newRow("plain command")
+            << QByteArray("C00\r") << QByteArray("C00\r") << QList<Event>{};
+        QTest::newRow("doubled 0xFF is one data byte")
+            << hex("41ffff42") << hex("41ff42") << QList<Event>{};
+        QTest::newRow("negotiation between data")
+            << hex("4142fffd2c4344") << QByteArray("ABCD") << QList<Event>{{Do, ComPort, {}}};
+        QTest::newRow("sub-negotiation with a doubled 0xFF in its payload")
+            << hex("fffa2c650000ffff80fff00d") << QByteArray("\r")
+            << QList<Event>{{SB, ComPort, hex("650000ff80")}};
+        QTest::newRow("NOP and GA carry nothing")
+            << hex("fff158fff959") << QByteArray("XY") << QList<Event>{};
+        QTest::newRow("a command breaks off an unfinished sub-negotiation")
+            << hex("fffa2c6501fffb0058") << QByteArray("X") << QList<Event>{{Will, Binary, {}}};
+        QTest::newRow("an overlong sub-negotiation is dropped, the stream goes on")
+            << hex("fffa2c") + QByteArray(100, 'a') + hex("fff0") + "Z" << QByteArray("Z")
+            << QList<Event>{};
+    }
+    void decoderSeparatesDataFromCommandsHoweverTheBytesAreCut()
+    {
+        QFETCH(QByteArray, wire);
+        QFETCH(QByteArray, data);
+        QFETCH(QList<Event>, events);
+        for (qsizetype piece : {wire.size(), qsizetype(1), qsizetype(2), qsizetype(3)}) {
+            const Decoded decoded = decodeInPieces(wire, piece);
+            QCOMPARE(decoded.data, data);
+            QCOMPARE(decoded.events, events);
+        }
+    }
+
+    void carriageReturnNulIsUndoneOnlyOutsideBinaryMode()
+    {
+        const QByteArray wire = hex("300d000d0a");
+        QCOMPARE(decodeInPieces(wire, 1, false).data, hex("300d0d0a"));
+        QCOMPARE(decodeInPieces(wire, 1, true).data, wire);
+    }
+
+    void encodersEscape0xFFAndFrameSubNegotiations()
+    {
+        QCOMPARE(escapeData(hex("ff0d41"), true), hex("ffff0d41"));
+        QCOMPARE(escapeData(hex("ff0d41"), false), hex("ffff0d0041"));
+        QCOMPARE(negotiation(Will, ComPort), hex("fffb2c"));
+        QCOMPARE(subnegotiation(ComPort, hex("010001ff00")), hex("fffa2c010001ffff00fff0"));
+    }
+
+    void sessionAgreesWithSer2netAndBecomesReadyOnMatchingAcknowledgements()
+    {
+        ComPortSession session(settingsAt(19200));
+        QCOMPARE(session.begin(), hex("fffb00fffd00fffb2c"));
+
+        // A banner before the negotiation is the line's data; what to do with it is the
+        // caller's.
+        const ComPortSession::Step greeted =
+            session.receive(QByteArray("hello\r\n") + hex(Ser2netGreeting));
+        QCOMPARE(greeted.data, QByteArray("hello\r\n"));
+        // SGA agreed both ways, ECHO refused, BINARY and COM-PORT-OPTION taken as the answers
+        // to this side's own offers, then the five settings asked for.
+        QCOMPARE(greeted.reply, hex("fffd03fffb03fffe01"
+                                    "fffa2c0100004b00fff0fffa2c0208fff0fffa2c0301fff0"
+                                    "fffa2c0401fff0fffa2c0501fff0"));
+        QCOMPARE(session.state(), ComPortSession::State::Negotiating);
+
+        const QByteArray acks = hex(Ser2netAcks19200);
+        const qsizetype cut = acks.indexOf(hex("ff")) + 20; // inside an acknowledgement
+        QVERIFY(session.receive(acks.first(cut)).reply.isEmpty());
+        QCOMPARE(session.state(), ComPortSession::State::Negotiating);
+        QVERIFY(session.receive(acks.mid(cut) + "80\r").data == "80\r");
+        QCOMPARE(session.state(), ComPortSession::State::Ready);
+        QCOMPARE(session.encode(hex("ff0d")), hex("ffff0d"));
+
+        QCOMPARE(session.changeSettings(settingsAt(9600)).left(10), hex("fffa2c0100002580fff0"));
+        QCOMPARE(session.state(), ComPortSession::State::Negotiating);
+    }
+
+    void sessionReportsWhatTheServerRefused_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("no serial port option")
+            << hex("fffe2c") << int(ComPortSession::Failure::NoComPortOption)
+            << "the server refused the serial port option";
+        QTest::newRow("another speed set")
+            << hex("fffd2cfffa2c6500002580fff0") << int(ComPortSession::Failure::SettingRefused)
+            << "the server set the speed to 9600 instead of 19200";
+        QTest::newRow("another parity set")
+            << hex("fffd2cfffa2c6703fff0") << int(ComPortSession::Failure::SettingRefused)
+            << "the server set the parity to even instead of none";
+        QTest::newRow("a short acknowledgement")
+            << hex("fffd2cfffa2c6500fff0") << int(ComPortSession::Failure::SettingRefused)
+            << "the server answered the speed 19200 with an unreadable value";
+    }
+    void sessionReportsWhatTheServerRefused()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, failure);
+        QFETCH(QString, refusal);
+        ComPortSession session(settingsAt(19200));
+        session.begin();
+        session.receive(answer);
+        QCOMPARE(session.state(), ComPortSession::State::Failed);
+        QCOMPARE(int(session.failure()), failure);
+        QCOMPARE(session.refusal(), refusal);
+    }
+
+    void withoutBinaryACarriageReturnGoesOutAsCrNul()
+    {
+        ComPortSession session(settingsAt(19200));
+        session.begin();
+        session.receive(hex("fffc00fffe00fffd2c")); // binary refused both ways
+        QCOMPARE(session.encode("CR0\r"), QByteArray("CR0\r", 5));
+        QCOMPARE(session.receive(hex("300d00")).data, hex("300d"));
+    }
+
+    void networkAddressesAreReadStrictly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("url"); // empty: refused
+        QTest::addColumn<QString>("host");
+        QTest::newRow("raw") << "tcp://127.0.0.1:7001"
+                             << "tcp://127.0.0.1:7001"
+                             << "127.0.0.1";
+        QTest::newRow("rfc2217, any case") << "RFC2217://serial-gw.lan:4001"
+                                           << "rfc2217://serial-gw.lan:4001"
+                                           << "serial-gw.lan";
+        QTest::newRow("IPv6") << "rfc2217://[::1]:7001"
+                              << "rfc2217://[::1]:7001"
+                              << "::1";
+        for (const char *bad :
+             {"tcp://host", "tcp://:7001", "tcp://host:0", "tcp://host:65536", "tcp://host:+80",
+              "udp://host:1", "tcp://ho st:1", "tcp://::1:7001", "tcp://[::1:7001"})
+            QTest::newRow(bad) << bad << QString() << QString();
+    }
+    void networkAddressesAreReadStrictly()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, url);
+        QFETCH(QString, host);
+        QVERIFY(isNetworkPortName(name));
+        const std::optional<NetworkAddress> address = parseNetworkAddress(name);
+        QCOMPARE(address.has_value(), !url.isEmpty());
+        if (address) {
+            QCOMPARE(address->url(), url);
+            QCOMPARE(address->host, host);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TelnetCodecTest)
+#include "tst_telnet_codec.moc"
