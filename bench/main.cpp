@@ -29,6 +29,7 @@ const Scenario scenarios[] = {
     {"tick-work", benchTickWork, true, 120},
     {"press-to-wire", benchPressToWire, true, 120},
     {"start-up", benchStartUp, false, 600},
+    {"zra70ctl", benchCtl, false, 120},
     {"flood", benchFlood, true, 120},
     {"nothing-lost", benchNothingLost, true, 120},
     {"network", benchNetwork, true, 120},

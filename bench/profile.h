@@ -15,6 +15,7 @@ struct Profile {
     int residentAfterMapMs;
     int floodSeconds;
     int longHoldSeconds; // the nothing-lost hold
+    int ctlLaunches;     // zra70ctl start-up samples
 };
 
 // "full" (the default), "quick" (shorter flood and long hold, fewer rounds) or "smoke" (a few

@@ -7,6 +7,7 @@ void benchRepeatFidelity(const Profile &profile);
 void benchTickWork(const Profile &profile);
 void benchPressToWire(const Profile &profile);
 void benchStartUp(const Profile &profile);
+void benchCtl(const Profile &profile);
 void benchFlood(const Profile &profile);
 void benchNothingLost(const Profile &profile);
 void benchNetwork(const Profile &profile);

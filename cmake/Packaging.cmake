@@ -1,5 +1,6 @@
 # Installation layout and the Debian package (cpack -G DEB).
-#   bin/zra70-panel, bin/zra70-sim                        (install() in app/ and sim/)
+#   bin/zra70-panel, bin/zra70-sim, bin/zra70ctl           (install() in app/, sim/, ctl/)
+#   share/bash-completion/completions/zra70ctl            (ctl/)
 #   share/applications/zra70-panel.desktop
 #   share/icons/hicolor/<size>/apps/zra70-panel.png
 #   share/doc/zra70-panel/{README.md, copyright, changelog.gz}
@@ -53,7 +54,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "adjusters for volume, brightness, digital zoom and keystone, and a display\n"
     "of the serial traffic with the projector's status replies in plain English.\n"
     "The projector is connected to a serial port (RS-232C, 9600 or 19200 baud).\n"
-    "Also contains zra70-sim, a projector simulator on a pseudo-terminal.")
+    "Also contains zra70ctl, which sends the same commands by name from a script\n"
+    "or a terminal and prints the decoded replies, and zra70-sim, a projector\n"
+    "simulator on a pseudo-terminal.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zra70-panel_1.40_amd64.deb

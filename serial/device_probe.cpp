@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <tuple>
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -61,18 +64,20 @@ QString lockFilePathFor(const QString &devicePath)
     return QString();
 }
 
-// The process holding the device's lock; 0 when unknown or when it is this program itself.
-qint64 lockOwnerOf(const QString &devicePath)
+// The process holding the device's lock and the program it runs; none when unknown or when
+// it is this program itself.
+std::pair<qint64, QString> lockOwnerOf(const QString &devicePath)
 {
     const QString lockPath = lockFilePathFor(devicePath);
     if (lockPath.isEmpty())
-        return 0;
+        return {};
     qint64 pid = 0;
     QString hostName;
     QString programName;
-    if (!QLockFile(lockPath).getLockInfo(&pid, &hostName, &programName))
-        return 0;
-    return pid == QCoreApplication::applicationPid() ? 0 : pid;
+    if (!QLockFile(lockPath).getLockInfo(&pid, &hostName, &programName) ||
+        pid == QCoreApplication::applicationPid())
+        return {};
+    return {pid, programName};
 }
 #else
 QString grantingGroupName(const QString &)
@@ -80,9 +85,9 @@ QString grantingGroupName(const QString &)
     return QString();
 }
 
-qint64 lockOwnerOf(const QString &)
+std::pair<qint64, QString> lockOwnerOf(const QString &)
 {
-    return 0;
+    return {};
 }
 #endif
 
@@ -131,7 +136,7 @@ OpenFailure inspectOpenFailure(int portNumber, const QString &path,
             failure.ownerGroup = grantingGroupName(path);
         } else {
             failure.kind = OpenFailureKind::InUse;
-            failure.lockOwner = lockOwnerOf(path);
+            std::tie(failure.lockOwner, failure.lockOwnerName) = lockOwnerOf(path);
         }
     }
     return failure;

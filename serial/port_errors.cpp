@@ -31,13 +31,14 @@ QString describeOpenFailure(const OpenFailure &failure)
                               "and log in again.")
                    .arg(failure.devicePath, failure.ownerGroup);
     case OpenFailureKind::InUse: {
-        const QString holder = failure.lockOwner > 0
-                                   ? QStringLiteral(" (process %1)").arg(failure.lockOwner)
-                                   : QString();
+        const QString program = failure.lockOwnerName.isEmpty() ? QStringLiteral("another program")
+                                                                : failure.lockOwnerName;
+        const QString process = failure.lockOwner > 0
+                                    ? QStringLiteral(" (process %1)").arg(failure.lockOwner)
+                                    : QString();
         return cannotOpen(failure) +
-               QStringLiteral("%1 is in use by another program%2. Close that program and try "
-                              "again.")
-                   .arg(failure.devicePath, holder);
+               QStringLiteral("%1 is in use by %2%3. Close that program and try again.")
+                   .arg(failure.devicePath, program, process);
     }
     case OpenFailureKind::Other:
         break;

@@ -16,9 +16,10 @@ struct OpenFailure {
     OpenFailureKind kind = OpenFailureKind::Other;
     int portNumber = 1;
     QString devicePath;
-    QString ownerGroup;   // PermissionDenied: the owning group, if joining it grants access
-    qint64 lockOwner = 0; // InUse: the process holding the device's lock, if known
-    QString systemText;   // Other: what the system said
+    QString ownerGroup;    // PermissionDenied: the owning group, if joining it grants access
+    qint64 lockOwner = 0;  // InUse: the process holding the device's lock, if known
+    QString lockOwnerName; // InUse: the program that process runs, if known
+    QString systemText;    // Other: what the system said
 };
 
 QString describeOpenFailure(const OpenFailure &failure);

@@ -14,13 +14,14 @@ package=$work/zra70-panel_1.40_$(dpkg --print-architecture).deb
 
 dpkg-deb --extract "$package" "$work/root"
 root=$work/root/usr
-for program in zra70-panel zra70-sim; do
+for program in zra70-panel zra70-sim zra70ctl; do
     [ -x "$root/bin/$program" ] || fail "usr/bin/$program missing"
 done
 for program in "$root"/bin/*; do
     [ -f "$root/share/man/man1/$(basename "$program").1.gz" ] || fail "no manual page for $program"
 done
 for file in share/doc/zra70-panel/README.md share/doc/zra70-panel/copyright \
+    share/bash-completion/completions/zra70ctl \
     share/icons/hicolor/48x48/apps/zra70-panel.png share/icons/hicolor/256x256/apps/zra70-panel.png; do
     [ -f "$root/$file" ] || fail "usr/$file missing"
 done

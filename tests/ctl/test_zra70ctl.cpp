@@ -1,0 +1,248 @@
+#include "projector_simulator.h"
+#include "ser2net_server.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+// The zra70ctl program as a script runs it, against the simulator on a pseudo-terminal. The
+// simulator serves from this process's event loop while the program runs.
+class Zra70ctlTest : public QObject {
+    Q_OBJECT
+
+    struct Run {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+        QList<QByteArray> lines() const { return out.trimmed().split('\n'); }
+    };
+
+    static Run run(const QStringList &arguments)
+    {
+        QProcess ctl;
+        QSignalSpy finished(&ctl, &QProcess::finished);
+        ctl.start(ZRA70CTL_PROGRAM, arguments);
+        if (finished.isEmpty() && !finished.wait(20000))
+            ctl.kill();
+        return {ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1,
+                ctl.readAllStandardOutput(), ctl.readAllStandardError()};
+    }
+
+    static std::unique_ptr<ProjectorSimulator> startSimulator(SimulatorOptions options = {})
+    {
+        auto simulator = std::make_unique<ProjectorSimulator>(options);
+        return simulator->start() ? std::move(simulator) : nullptr;
+    }
+
+    // The process in QSerialPort's lock on a device, which both programs take.
+    static qint64 lockHolderOf(const QString &device)
+    {
+        qint64 pid = 0;
+        QString host, program;
+        QLockFile(QStringLiteral("/var/lock/LCK..") + device.mid(5).replace('/', '_'))
+            .getLockInfo(&pid, &host, &program);
+        return pid;
+    }
+
+private slots:
+    void sendPutsEachNamedCommandOnTheLineInOrder()
+    {
+        auto simulator = startSimulator();
+        QVERIFY(simulator);
+
+        const Run sent = run({"--port", simulator->devicePath(), "--verbose", "send", "power-on",
+                              "input-pc1", "fan-mode-l1", "vol-up", "cursor-up"});
+
+        QCOMPARE(sent.exitCode, 0);
+        QCOMPARE(simulator->rawBytesReceived(), QByteArray("C00\rC05\rCF FANMODE L1\rC09\rC3C\r"));
+        QCOMPARE(sent.out, QByteArray("power-on: ACK\ninput-pc1: ACK\nfan-mode-l1: ACK\n"
+                                      "vol-up: ACK\ncursor-up: ACK\n"));
+        QVERIFY2(sent.err.startsWith("TXD C 0 0 CR \nRXD ACK \nTXD C 0 5 CR \n"), sent.err);
+    }
+
+    void statusDecodesAllNineQueriesAsThePanelDoes_data()
+    {
+        QTest::addColumn<int>("pieces");
+        QTest::newRow("whole replies") << 1;
+        QTest::newRow("replies in three pieces") << 3;
+    }
+
+    void statusDecodesAllNineQueriesAsThePanelDoes()
+    {
+        QFETCH(int, pieces);
+        SimulatorOptions options;
+        options.pieces = pieces;
+        options.pieceGapMs = 20;
+        auto simulator = startSimulator(options);
+        QVERIFY(simulator);
+
+        const Run status = run({"--port", simulator->devicePath(), "status"});
+
+        QCOMPARE(status.exitCode, 0);
+        const QList<QByteArray> lines = status.lines();
+        QCOMPARE(lines.size(), 9);
+        QCOMPARE(lines[0], QByteArray("status:  Stand by"));
+        QVERIFY(lines.contains("setting:  Normally"));
+        QVERIFY(lines.contains("l-mode:  LAMP OFF"));
+        QVERIFY(lines.contains("mute:  Stand by"));
+        QVERIFY(lines.contains("l-time:  0 1 2 3 4 CR  Hour Use"));
+    }
+
+    void queryDecodesOneQuery()
+    {
+        auto simulator = startSimulator();
+        QVERIFY(simulator);
+
+        const Run temp = run({"--port", simulator->devicePath(), "query", "temp"});
+
+        QCOMPARE(temp.exitCode, 0);
+        QCOMPARE(temp.out, QByteArray("temp:   S1= 0 2 5 . 0 C  ,   S2=  2 5 . 5 C , S3= 0 2 4 . "
+                                      "5 C\n"));
+        QCOMPARE(simulator->rawBytesReceived(), QByteArray("CR6\r"));
+    }
+
+    void networkPortsWorkAsALocalOne_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("raw TCP") << int(Ser2netServer::Mode::RawTcp);
+        QTest::newRow("RFC 2217") << int(Ser2netServer::Mode::Rfc2217);
+    }
+
+    void networkPortsWorkAsALocalOne()
+    {
+        QFETCH(int, mode);
+        auto simulator = startSimulator();
+        QVERIFY(simulator);
+        Ser2netServer server;
+        QString error;
+        QVERIFY2(server.start(simulator->devicePath(), Ser2netServer::Mode(mode), &error),
+                 qPrintable(error));
+
+        const Run status = run({"--port", server.url(), "status"});
+
+        QCOMPARE(status.exitCode, 0);
+        QCOMPARE(status.lines().size(), 9);
+        QCOMPARE(status.lines()[0], QByteArray("status:  Stand by"));
+        QCOMPARE(simulator->rawBytesReceived(),
+                 QByteArray("CR0\rCR1\rCR3\rCR4\rCR6\rCR7\rCRA\rCR9\rCR PRESSURE\r"));
+    }
+
+    void jsonGivesOneObjectPerCommand()
+    {
+        auto simulator = startSimulator();
+        QVERIFY(simulator);
+
+        const Run json =
+            run({"--port", simulator->devicePath(), "--json", "send", "status", "power-on"});
+
+        QCOMPARE(json.exitCode, 0);
+        QCOMPARE(json.lines().size(), 2);
+        const QJsonObject query = QJsonDocument::fromJson(json.lines()[0]).object();
+        QCOMPARE(query["name"].toString(), "status");
+        QCOMPARE(query["sent"].toArray(), QJsonArray({67, 82, 48, 13}));
+        QCOMPARE(query["sent_line"].toString(), " C R 0 CR ");
+        QCOMPARE(query["received"].toArray(), QJsonArray({56, 48, 13}));
+        QCOMPARE(query["received_line"].toString(), " 8 0 CR ");
+        QCOMPARE(query["status"].toString(), " Stand by");
+        QCOMPARE(query["outcome"].toString(), "answer");
+        QVERIFY(query["ms"].toDouble() > 0);
+        const QJsonObject command = QJsonDocument::fromJson(json.lines()[1]).object();
+        QCOMPARE(command["received"].toArray(), QJsonArray({6}));
+        QVERIFY(command["status"].isNull());
+        QCOMPARE(command["outcome"].toString(), "ack");
+    }
+
+    void exitStatusTellsHowTheRunWent_data()
+    {
+        QTest::addColumn<bool>("answering");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("no reply") << false << QStringList{"--timeout", "100", "send", "power-on"}
+                                  << 1 << QByteArray("power-on: no reply\n") << QByteArray();
+        QTest::newRow("unknown name")
+            << true << QStringList{"send", "power-on", "pwer-off"} << 2 << QByteArray()
+            << QByteArray("zra70ctl: unknown name \"pwer-off\"; did you "
+                          "mean power-off? ('zra70ctl list' shows them "
+                          "all)\nTry 'zra70ctl --help'.\n");
+        QTest::newRow("refused") << true << QStringList{"raw", "C", "99"} << 3
+                                 << QByteArray("raw: NAK (refused)\n") << QByteArray();
+        QTest::newRow("no such device")
+            << true << QStringList{"--port", "/nonexistent-zra70/ttyUSB7", "status"} << 4
+            << QByteArray()
+            << QByteArray("zra70ctl: Serial port 1 cannot be opened: the device "
+                          "/nonexistent-zra70/ttyUSB7 was not found. Check that the serial adapter "
+                          "is connected, or set --port to the device to use.\n");
+    }
+
+    void exitStatusTellsHowTheRunWent()
+    {
+        QFETCH(bool, answering);
+        QFETCH(QStringList, arguments);
+        SimulatorOptions options;
+        options.noReply = !answering;
+        auto simulator = startSimulator(options);
+        QVERIFY(simulator);
+
+        const Run ran = run(QStringList{"--port", simulator->devicePath()} + arguments);
+
+        QTEST(ran.exitCode, "exitCode");
+        QTEST(ran.out, "out");
+        QTEST(ran.err, "err");
+        if (ran.exitCode == 2)
+            QVERIFY(simulator->rawBytesReceived().isEmpty());
+        if (ran.exitCode == 3)
+            QCOMPARE(simulator->rawBytesReceived(), QByteArray("C 99\r"));
+    }
+
+    // Each program names the other when it holds the port: QSerialPort's lock file says who.
+    void theHolderOfThePortIsNamed_data()
+    {
+        QTest::addColumn<QString>("holder");
+        QTest::newRow("the panel") << "zra70-panel";
+        QTest::newRow("another zra70ctl") << "zra70ctl";
+    }
+
+    void theHolderOfThePortIsNamed()
+    {
+        QFETCH(QString, holder);
+        SimulatorOptions options;
+        options.noReply = true; // so that a zra70ctl waits out its reply timeout
+        auto simulator = startSimulator(options);
+        QVERIFY(simulator);
+        const QString device = simulator->devicePath();
+
+        QProcess holding;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ZRA70_COM1", device);
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        holding.setProcessEnvironment(environment);
+        if (holder == "zra70-panel")
+            holding.start(ZRA70_PANEL_PROGRAM);
+        else
+            holding.start(ZRA70CTL_PROGRAM, {"--timeout", "20000", "send", "power-on"});
+        QVERIFY(holding.waitForStarted());
+        const qint64 holderPid = holding.processId();
+        QTRY_COMPARE_WITH_TIMEOUT(lockHolderOf(device), holderPid, 10000);
+
+        const Run refused = run({"--port", device, "status"});
+
+        holding.terminate();
+        QVERIFY(holding.waitForFinished(10000));
+        QCOMPARE(refused.exitCode, 4);
+        QCOMPARE(refused.err,
+                 QStringLiteral("zra70ctl: Serial port 1 cannot be opened: %1 is in use by %2 "
+                                "(process %3). Close that program and try again.\n")
+                     .arg(device, holder)
+                     .arg(holderPid)
+                     .toLocal8Bit());
+    }
+};
+
+QTEST_GUILESS_MAIN(Zra70ctlTest)
+#include "test_zra70ctl.moc"
