@@ -99,8 +99,14 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<QStringList>("naming");
         const auto open = [](OpenFailureKind kind, int number, QString group, qint64 owner) {
-            return describeOpenFailure({kind, number, QStringLiteral("/dev/tty%1"), group, owner,
-                                        QStringLiteral("Input/output error")});
+            OpenFailure failure;
+            failure.kind = kind;
+            failure.portNumber = number;
+            failure.devicePath = QStringLiteral("/dev/tty%1");
+            failure.ownerGroup = group;
+            failure.lockOwner = owner;
+            failure.systemText = QStringLiteral("Input/output error");
+            return describeOpenFailure(failure);
         };
         QTest::newRow("not found") << open(OpenFailureKind::NotFound, 2, {}, 0)
                                    << QStringList{"Serial port 2 cannot be opened",
