@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
 
-echo "== Sanitizer build (ASan + UBSan, leak check on the start-send-END run)"
+echo "== Sanitizer build (ASan + UBSan, leak check on the end-to-end runs)"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRA70_SANITIZE=ON >/dev/null
 cmake --build build/asan -j"$jobs"
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -7,107 +7,67 @@
 class PortSetupTest : public QObject {
     Q_OBJECT
 
-    struct RecordingUi final : PortSetupUi {
+    struct Rig : PortSetupUi {
         void hidePortPanel() override { ++panelHides; }
         void showWarning(const QString &text) override { warnings.append(text); }
         void markPortOption(int number) override { markedOption = number; }
         int panelHides = 0;
         QStringList warnings;
         int markedOption = 0;
-    };
-
-    struct Rig {
         FakeSerialPort port;
-        RecordingUi ui;
-        PortSetup setup{port, ui};
+        PortSetup setup{port, *this};
     };
 
 private slots:
-    void startUpOpensPortOneTwiceAt19200()
+    void startUpOpensPortOneAt19200ThenRunsTheSwitch()
     {
         Rig rig;
         rig.setup.startUp();
         QCOMPARE(rig.port.operations, (QStringList{"number 1", "settings 19200,N,8,1", "open 1",
                                                    "close", "number 1", "open 1"}));
         QVERIFY(rig.port.isOpen());
-        QCOMPARE(rig.ui.markedOption, 1);
-        QCOMPARE(rig.setup.commSettings(), QStringLiteral("19200,N,8,1"));
-        QVERIFY(rig.ui.warnings.isEmpty());
+        QCOMPARE(rig.markedOption, 1);
+        QVERIFY(rig.warnings.isEmpty());
     }
 
-    void startUpWithMissingPortWarnsOnceAndRunsClosed()
+    void aMissingPortAtStartIsToldOnceAndThePanelRunsClosed()
     {
         Rig rig;
         rig.port.makeMissing(1);
         rig.setup.startUp();
-        QCOMPARE(rig.ui.warnings, QStringList{"port 1 missing"});
+        QCOMPARE(rig.warnings, QStringList{"port 1 missing"});
         QVERIFY(!rig.port.isOpen());
-        QCOMPARE(rig.port.portNumber(), 1);
-        QCOMPARE(rig.ui.markedOption, 1);
+        QCOMPARE(rig.markedOption, 1);
     }
 
-    void switchingAnOpenPortKeepsTheSpeed()
+    void speedAndPortChoicesApplyAndHideThePanel()
     {
         Rig rig;
         rig.setup.startUp();
-        rig.setup.chooseSpeed(9600);
         rig.port.operations.clear();
-        const int hidesBefore = rig.ui.panelHides;
+        rig.setup.chooseSpeed(9600);
         rig.setup.choosePort(2);
-        QCOMPARE(rig.port.operations, (QStringList{"close", "number 2", "open 2"}));
-        QCOMPARE(rig.port.settings(), QStringLiteral("9600,N,8,1"));
+        QCOMPARE(rig.port.operations,
+                 (QStringList{"settings 9600,N,8,1", "close", "number 2", "open 2"}));
         QVERIFY(rig.port.isOpen());
-        QCOMPARE(rig.ui.panelHides, hidesBefore + 1);
+        QCOMPARE(rig.panelHides, 3); // the start-up's switch too
     }
 
-    void switchingToMissingPortWarnsAndRenumbersBackWithPanelShowing()
+    // A failed choice keeps the panel up and the old number; choosing again, once the device
+    // is there, reconnects although the port is closed.
+    void aFailedChoiceWarnsAndAChoiceWhileClosedReconnects()
     {
         Rig rig;
         rig.setup.startUp();
         rig.port.makeMissing(2);
-        const int hidesBefore = rig.ui.panelHides;
         rig.setup.choosePort(2);
-        QCOMPARE(rig.ui.warnings, QStringList{"port 2 missing"});
-        QVERIFY(!rig.port.isOpen());
+        QCOMPARE(rig.warnings, QStringList{"port 2 missing"});
         QCOMPARE(rig.port.portNumber(), 1);
-        QCOMPARE(rig.ui.panelHides, hidesBefore);
-    }
-
-    // A choice made while the port is closed reconnects instead of only renumbering.
-    void choosingAPortWhileClosedOpensIt()
-    {
-        Rig rig;
-        rig.setup.startUp();
-        rig.port.makeMissing(2);
-        rig.setup.choosePort(2);
+        QCOMPARE(rig.panelHides, 1); // the start-up's switch only
         rig.port.makePresent(2);
         rig.setup.choosePort(2);
         QVERIFY(rig.port.isOpen());
         QCOMPARE(rig.port.portNumber(), 2);
-        QCOMPARE(rig.ui.warnings.size(), 1);
-    }
-
-    void choosingAMissingPortWhileClosedWarnsLikeAFailedSwitch()
-    {
-        Rig rig;
-        rig.port.makeMissing(1);
-        rig.port.makeMissing(2);
-        rig.setup.startUp();
-        rig.setup.choosePort(2);
-        QCOMPARE(rig.ui.warnings, (QStringList{"port 1 missing", "port 2 missing"}));
-        QCOMPARE(rig.port.portNumber(), 1);
-        QCOMPARE(rig.ui.panelHides, 0);
-    }
-
-    void speedChoiceAppliesToOpenPortWithoutReopening()
-    {
-        Rig rig;
-        rig.setup.startUp();
-        rig.port.operations.clear();
-        rig.setup.chooseSpeed(9600);
-        QCOMPARE(rig.port.operations, QStringList{"settings 9600,N,8,1"});
-        QVERIFY(rig.port.isOpen());
-        QCOMPARE(rig.setup.commSettings(), QStringLiteral("9600,N,8,1"));
     }
 };
 

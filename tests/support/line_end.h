@@ -6,11 +6,15 @@
 
 #include <memory>
 
-// The panel's end of a simulated line for tests: the device opened with plain POSIX calls in
-// raw mode, read through the event loop so that waiting for a reply never sleeps.
+struct termios;
+
+// One end of a serial line for tests: a device opened with plain POSIX calls in raw mode, or a
+// pseudo-terminal's master end borrowed from its owner; read through the event loop so that
+// waiting for bytes never sleeps.
 class LineEnd {
 public:
     explicit LineEnd(const QString &devicePath);
+    explicit LineEnd(int borrowedFd);
     ~LineEnd();
     LineEnd(const LineEnd &) = delete;
     LineEnd &operator=(const LineEnd &) = delete;
@@ -23,8 +27,11 @@ public:
     // Returns what arrived, one entry per read, so a test can see how a reply was cut.
     QList<QByteArray> readChunks(qsizetype count, int timeoutMs = 10000);
     QByteArray read(qsizetype count, int timeoutMs = 10000);
+    // The line settings of the device, as the port that opened it set them.
+    termios settings() const;
 
 private:
     int m_fd = -1;
+    bool m_owned = true;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };

@@ -72,69 +72,6 @@ private slots:
         QVERIFY(!rig.displayClear->isActive());
     }
 
-    void replyInTwoPiecesIsShownWholeOnceComplete()
-    {
-        Rig rig;
-        rig.transaction.sendCommand("CR0");
-        rig.port.deliver("8");
-        QCOMPARE(rig.display.received, QStringLiteral(" 8 "));
-        QCOMPARE(rig.display.status, QString());
-        rig.port.deliver("0\r");
-        QCOMPARE(rig.display.received, QStringLiteral(" 8 0 CR "));
-        QCOMPARE(rig.display.status, QStringLiteral(" Stand by"));
-    }
-
-    void staleReplyStaysInFrontOfTheNextOne()
-    {
-        Rig rig;
-        rig.transaction.sendCommand("C00");
-        rig.port.deliver(QByteArray("\x06", 1));
-        rig.transaction.sendCommand("CR0");
-        rig.port.deliver("00\r");
-        QCOMPARE(rig.display.received, QStringLiteral(" ACK 0 0 CR "));
-        // The key is read from the earlier characters, so nothing matches.
-        QCOMPARE(rig.display.status, QString());
-    }
-
-    void receiveEventWithNothingWaitingShowsCollectionAgain()
-    {
-        Rig rig;
-        emit rig.port.commEvent(SerialPort::Receive);
-        QCOMPARE(rig.display.received, QStringLiteral(" "));
-    }
-
-    void otherCommunicationEventsChangeNothing()
-    {
-        Rig rig;
-        rig.transaction.sendCommand("CR0");
-        emit rig.port.commEvent(SerialPort::EventDeviceError);
-        QVERIFY(rig.transaction.awaitingReply());
-        QCOMPARE(rig.display.received, QString());
-    }
-
-    void lateReplyIsShownWithoutMark()
-    {
-        Rig rig;
-        rig.transaction.sendCommand("CR1");
-        rig.clock.advance(500);
-        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
-        rig.port.deliver("3\r");
-        QCOMPARE(rig.display.received, QStringLiteral(" 3 CR "));
-        QCOMPARE(rig.display.status, QStringLiteral(" Video"));
-    }
-
-    void settingIntervalOfRunningTimerRestartsItsCount()
-    {
-        Rig rig;
-        rig.transaction.sendCommand("C09");
-        rig.clock.advance(300);
-        rig.replyTimeout->setInterval(200);
-        rig.clock.advance(199);
-        QCOMPARE(rig.display.received, QString());
-        rig.clock.advance(1);
-        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
-    }
-
     void secondSendWithinTheTimeoutKeepsTheRunningCount()
     {
         Rig rig;
@@ -155,6 +92,22 @@ private slots:
         QVERIFY(rig.port.written.isEmpty());
         QCOMPARE(rig.display.sent, QStringLiteral(" C 0 0 CR "));
         QVERIFY(rig.replyTimeout->isActive());
+    }
+
+    // A line that streams without pause: the first bytes are kept, read from the start.
+    void theCollectionKeepsItsFirstBytesUntilTheReplyTimeout()
+    {
+        Rig rig;
+        rig.transaction.sendCommand("CR0");
+        rig.port.deliver("00\r");
+        for (int i = 0; i < 20; ++i)
+            rig.port.deliver(QByteArray(100, 'x'));
+        QCOMPARE(rig.transaction.recvText().size(), 1024);
+        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
+        QVERIFY(rig.display.received.startsWith(" 0 0 CR x x "));
+        rig.clock.advance(500);
+        rig.port.deliver("y");
+        QCOMPARE(rig.display.received, QStringLiteral(" y "));
     }
 
     // What a program waiting on each reply is told: every arrival with all collected so far,

@@ -23,10 +23,17 @@ LineEnd::LineEnd(const QString &devicePath)
     m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
 }
 
+LineEnd::LineEnd(int borrowedFd)
+    : m_fd(borrowedFd)
+    , m_owned(false)
+    , m_notifier(std::make_unique<QSocketNotifier>(borrowedFd, QSocketNotifier::Read))
+{
+}
+
 LineEnd::~LineEnd()
 {
     m_notifier.reset();
-    if (m_fd >= 0)
+    if (m_fd >= 0 && m_owned)
         ::close(m_fd);
 }
 
@@ -66,6 +73,13 @@ QList<QByteArray> LineEnd::readChunks(qsizetype count, int timeoutMs)
             break;
     }
     return chunks;
+}
+
+termios LineEnd::settings() const
+{
+    termios tio{};
+    ::tcgetattr(m_fd, &tio);
+    return tio;
 }
 
 QByteArray LineEnd::read(qsizetype count, int timeoutMs)

@@ -1,0 +1,250 @@
+#include "command_table.h"
+#include "fake_serial_port.h"
+#include "fake_timers.h"
+#include "form1.h"
+#include "interval_timer.h"
+#include "panel_controller.h"
+#include "repeater.h"
+#include "transaction.h"
+#include "view_switcher.h"
+
+#include "traffic_line.h"
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+// The window's handlers on a recording port and a stepped clock: which click, press, key and
+// tick reaches which part, and what the window shows of it. The timing of the commands and of
+// the exchange is tested on those parts themselves.
+class PanelTest : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        explicit Rig(bool portPresent = true)
+            : controller(form, port, clock,
+                         PanelHooks{[this](const QString &text) { warnings.append(text); },
+                                    [this] {
+                                        ++programEnds;
+                                    }})
+        {
+            if (!portPresent)
+                port.makeMissing(1);
+            controller.load();
+            form.show();
+            port.written.clear();
+        }
+        QPushButton *button(const char *name) const { return form.control<QPushButton>(name); }
+        QString line(const char *label) const { return form.control<TrafficLine>(label)->text(); }
+        void click(const char *name) const { button(name)->click(); }
+        void press(const char *name, Qt::MouseButton which = Qt::LeftButton) const
+        {
+            QTest::mousePress(button(name), which);
+        }
+        void release(const char *name, Qt::MouseButton which = Qt::LeftButton) const
+        {
+            QTest::mouseRelease(button(name), which);
+        }
+        void choosePort(const char *option) const
+        {
+            click("Command33");
+            form.control<QRadioButton>(option)->click();
+        }
+        bool portPanelShown() const { return form.control("Frame8")->isVisible(); }
+
+        FakeTimerService clock;
+        FakeSerialPort port;
+        Form1 form;
+        QStringList warnings;
+        int programEnds = 0;
+        PanelController controller;
+    };
+
+private slots:
+    // Every row of the command tables is a button of the window that sends its code, a
+    // single-press one on its click and an adjuster on the press of any mouse button.
+    void everyButtonSendsItsCode()
+    {
+        Rig rig;
+        QList<QByteArray> expected;
+        for (const CommandButton &command : commandButtons()) {
+            rig.click(command.name);
+            expected << QByteArray(command.code) + '\r';
+        }
+        for (const Adjuster &adjuster : adjusters()) {
+            rig.press(adjuster.name, Qt::RightButton);
+            rig.release(adjuster.name, Qt::RightButton);
+            expected << QByteArray(adjuster.code) + '\r';
+        }
+        QCOMPARE(rig.port.written, expected);
+        QVERIFY(expected.contains("CF FANMODE L1\r") && expected.contains("C3A\r"));
+    }
+
+    void aHoldEndsWhenItsReleaseCanNoLongerCome_data()
+    {
+        QTest::addColumn<int>("event");
+        QTest::newRow("released outside the button") << int(QEvent::MouseButtonRelease);
+        QTest::newRow("window deactivated") << int(QEvent::WindowDeactivate);
+        QTest::newRow("a modal box blocks the window") << int(QEvent::WindowBlocked);
+        QTest::newRow("window hidden") << int(QEvent::Hide);
+    }
+    void aHoldEndsWhenItsReleaseCanNoLongerCome()
+    {
+        QFETCH(int, event);
+        Rig rig;
+        rig.press("Command48"); // D.Zoom +
+        if (event == QEvent::MouseButtonRelease) {
+            QTest::mouseRelease(rig.button("Command48"), Qt::LeftButton, {}, QPoint(-50, -50));
+        } else if (event == QEvent::Hide) {
+            rig.form.hide();
+        } else {
+            QEvent lost{QEvent::Type(event)};
+            QApplication::sendEvent(&rig.form, &lost);
+        }
+        rig.clock.advance(1000);
+        QCOMPARE(rig.port.written.size(), 1);
+        QCOMPARE(rig.controller.repeater().arrowMode(), 3); // as a release would
+    }
+
+    void theKeyboardNeverStartsAHold()
+    {
+        Rig rig;
+        QTest::keyClick(rig.button("Command1"), Qt::Key_Space);
+        QTest::keyClick(rig.button("Command1"), Qt::Key_Return);
+        rig.clock.advance(1000);
+        QVERIFY(rig.port.written.isEmpty());
+    }
+
+    void sendTransmitsTheTypedTextAndClsOnlyClearsTheBox()
+    {
+        Rig rig;
+        auto *box = rig.form.control<QLineEdit>("Text1");
+        box->setText("cr0 x");
+        rig.click("Command95");
+        QCOMPARE(rig.port.written, QList<QByteArray>{"cr0 x\r"});
+        QCOMPARE(box->text(), QStringLiteral("cr0 x"));
+        QCOMPARE(rig.controller.timer(2).interval(), 2000);
+        rig.click("Command96");
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(rig.port.written.size(), 1);
+    }
+
+    // Ctrl+H (and no other H), the double click on the picture and the data toggle reach the
+    // view switching, whichever control has the focus.
+    void viewsFollowTheShortcutThePictureAndTheToggle_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QString>("caption");
+        const QString show = QStringLiteral("データを表示する");
+        QTest::newRow("Ctrl+H") << QStringList{"ctrl+h"} << 7200 << "CLOSE";
+        QTest::newRow("H alone") << QStringList{"h"} << 5350 << show;
+        QTest::newRow("Ctrl+Shift+H") << QStringList{"ctrl+shift+h"} << 5350 << show;
+        QTest::newRow("picture first") << QStringList{"picture"} << 5350 << show;
+        QTest::newRow("Ctrl+H, picture") << QStringList{"ctrl+h", "picture"} << 9100 << "CLOSE";
+        QTest::newRow("extended, toggle") << QStringList{"ctrl+h", "toggle"} << 5350 << show;
+    }
+    void viewsFollowTheShortcutThePictureAndTheToggle()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, height);
+        QFETCH(QString, caption);
+        Rig rig;
+        for (const QString &step : steps) {
+            if (step == "picture") {
+                QTest::mouseDClick(rig.form.control("Image1"), Qt::LeftButton);
+            } else if (step == "toggle") {
+                rig.click("Command34");
+            } else {
+                Qt::KeyboardModifiers modifiers;
+                modifiers.setFlag(Qt::ControlModifier, step.contains("ctrl"));
+                modifiers.setFlag(Qt::ShiftModifier, step.contains("shift"));
+                modifiers.setFlag(Qt::AltModifier, step.contains("alt"));
+                QWidget *focus = QApplication::focusWidget();
+                QTest::keyClick(focus ? focus : &rig.form, Qt::Key_H, modifiers);
+            }
+        }
+        QCOMPARE(rig.form.viewHeight(), height);
+        QCOMPARE(rig.button("Command34")->text(), caption);
+        QCOMPARE(rig.button("Command34")->isHidden(), steps.isEmpty() || !steps.contains("ctrl+h"));
+    }
+
+    void comShowsThePortPanelForFiveSeconds()
+    {
+        Rig rig;
+        rig.click("Command33");
+        rig.clock.advance(4999);
+        QVERIFY(rig.portPanelShown());
+        rig.clock.advance(1);
+        QVERIFY(!rig.portPanelShown());
+    }
+
+    void aPortChoiceHidesThePanelUnlessItFails()
+    {
+        Rig rig;
+        rig.choosePort("Option10"); // 9600
+        QVERIFY(!rig.portPanelShown());
+        QCOMPARE(rig.port.settings(), QStringLiteral("9600,N,8,1"));
+        rig.port.makeMissing(2);
+        rig.choosePort("Option2");
+        QCOMPARE(rig.warnings, QStringList{"port 2 missing"});
+        QVERIFY(rig.portPanelShown());
+        QCOMPARE(rig.port.portNumber(), 1);
+    }
+
+    void endClosesThePortAndEndsWithoutSending()
+    {
+        Rig rig;
+        rig.press("Command1");
+        rig.click("Command16");
+        QVERIFY(!rig.port.isOpen());
+        QCOMPARE(rig.programEnds, 1);
+        rig.clock.advance(1000);
+        QCOMPARE(rig.port.written.size(), 1);
+    }
+
+    // A closed port, a refused write or a lost link: nothing is written, the lines still show
+    // the send, a hold stops, the user is told once until the port is open again.
+    void portTroubleIsToldOncePerEpisode()
+    {
+        Rig rig;
+        rig.port.close();
+        rig.click("Command44");
+        rig.click("Command17");
+        QCOMPARE(rig.line("Label11"), QStringLiteral(" C 0 0 CR "));
+        QCOMPARE(rig.warnings.size(), 1);
+        QVERIFY(rig.warnings[0].contains("/dev/fake1") && rig.warnings[0].contains("\"COM\""));
+        rig.choosePort("Option1");
+        rig.port.failWrites = true;
+        rig.press("Command15"); // Brightness +
+        QVERIFY(!rig.controller.repeater().isHolding());
+        rig.click("Command17");
+        QCOMPARE(rig.warnings.size(), 2);
+        QVERIFY(rig.port.written.isEmpty());
+
+        Rig missing(false);
+        missing.click("Command17");
+        QCOMPARE(missing.warnings, QStringList{"port 1 missing"}); // told at start-up
+    }
+
+    void aLostLinkStopsTheHoldAndTheDevicesReturnReconnects()
+    {
+        Rig rig;
+        rig.press("Command1");
+        rig.port.loseLink("lost");
+        QVERIFY(!rig.controller.repeater().isHolding());
+        rig.click("Command17");
+        QCOMPARE(rig.warnings.size(), 1);
+        QVERIFY(rig.warnings[0].startsWith("lost"));
+        emit rig.port.deviceReturned();
+        QVERIFY(rig.port.isOpen());
+        rig.click("Command17");
+        QCOMPARE(rig.port.written, (QList<QByteArray>{"C09\r", "C00\r"}));
+        rig.port.loseLink("lost again");
+        QCOMPARE(rig.warnings.size(), 2);
+    }
+};
+
+QTEST_MAIN(PanelTest)
+#include "test_panel.moc"

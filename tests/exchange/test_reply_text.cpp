@@ -1,0 +1,152 @@
+#include "reply_decoder.h"
+#include "reply_tables.h"
+#include "traffic_render.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+#include <span>
+
+namespace {
+// Stands for "the status line keeps what it shows", so that failures print both sides.
+const QString Unchanged = QStringLiteral("<unchanged>");
+
+QString decoded(QByteArrayView sent, QByteArrayView reply, QByteArrayView prefix = {})
+{
+    return decodeReply(sent, prefix, renderTraffic(reply)).value_or(Unchanged);
+}
+
+QString text(std::string_view view)
+{
+    return QString::fromLatin1(view.data(), qsizetype(view.size()));
+}
+} // namespace
+
+// The traffic lines' rendering of the bytes on the line, and the status line's decoding of it.
+class ReplyTextTest : public QObject {
+    Q_OBJECT
+private slots:
+    void bytesRenderAsLeadingBlankThenEachByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("rendered");
+        QTest::newRow("nothing") << QByteArray() << " ";
+        QTest::newRow("STATUS sent") << QByteArray("CR0\r") << " C R 0 CR ";
+        QTest::newRow("words") << QByteArray("CF FANMODE L1\r") << " C F   F A N M O D E   L 1 CR ";
+        QTest::newRow("ACK, CR, LF") << QByteArray("\x06\r\n") << " ACK CR LF ";
+        QTest::newRow("code 20 has no blank after it") << QByteArray("\x14"
+                                                                     "0")
+                                                       << " &0 ";
+        QTest::newRow("z is the last printable") << QByteArray("z{") << " z ? ";
+        QTest::newRow("NUL, 7, 31, DEL, 233")
+            << QByteArray("\0\x07\x1f\x7f\xe9", 5) << " ? ? ? ? ? ";
+    }
+    void bytesRenderAsLeadingBlankThenEachByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, rendered);
+        QCOMPARE(renderTraffic(bytes), rendered);
+    }
+
+    // Every key of a table is the rendering of a reply of two upper-case hex digits (one for
+    // CR1); keys are unique within their table, and each reply decodes to its own row.
+    void everyTableKeyIsAWellFormedReplyAndDecodesToItsRow_data()
+    {
+        using Table = std::span<const KeyedStatus>;
+        QTest::addColumn<QByteArray>("query");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<Table>("table");
+        QTest::newRow("CR0") << QByteArray("CR0\r") << 2 << Table(PowerStatusCodes);
+        QTest::newRow("CR1") << QByteArray("CR1\r") << 1 << Table(InputModeCodes);
+        QTest::newRow("CR4") << QByteArray("CR4\r") << 2 << Table(OrientationCodes);
+        QTest::newRow("CRA") << QByteArray("CRA\r") << 2 << Table(MuteCodes);
+        QTest::newRow("CR7") << QByteArray("CR7\r") << 2 << Table(LampModeCodes);
+    }
+    void everyTableKeyIsAWellFormedReplyAndDecodesToItsRow()
+    {
+        QFETCH(QByteArray, query);
+        QFETCH(int, digits);
+        QFETCH(std::span<const KeyedStatus>, table);
+        const QRegularExpression wellFormed(QStringLiteral("^( [0-9A-F]){%1}$").arg(digits));
+        QSet<QString> keys;
+        for (const KeyedStatus &row : table) {
+            const QString key = text(row.key);
+            QVERIFY2(wellFormed.match(key).hasMatch(), qPrintable(key));
+            QVERIFY2(!keys.contains(key), qPrintable(key));
+            keys.insert(key);
+            const QByteArray reply = key.toLatin1().replace(' ', "") + '\r';
+            QVERIFY(!row.status.empty());
+            QCOMPARE(decoded(query, reply), text(row.status));
+        }
+    }
+
+    // Examples with literal texts, from the status line's own wording.
+    void repliesDecodeByTheQuerySentLast_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("CR0 00") << QByteArray("CR0\r") << QByteArray("00\r") << " Power ON";
+        QTest::newRow("CR0 80") << QByteArray("CR0\r") << QByteArray("80\r") << " Stand by";
+        QTest::newRow("CR0 24, no leading blank")
+            << QByteArray("CR0\r") << QByteArray("24\r") << "Cooling down  PWR Management";
+        QTest::newRow("CR4 00") << QByteArray("CR4\r") << QByteArray("00\r")
+                                << " Top/Bottom , Left/Right reversal";
+        QTest::newRow("CR4 10") << QByteArray("CR4\r") << QByteArray("10\r")
+                                << " Top/Bottom reversal";
+        QTest::newRow("CRA 00") << QByteArray("CRA\r") << QByteArray("00\r")
+                                << " Video & Audio mute OFF";
+        QTest::newRow("CRA FF") << QByteArray("CRA\r") << QByteArray("FF\r") << " Stand by";
+        QTest::newRow("CRA ff") << QByteArray("CRA\r") << QByteArray("ff\r") << Unchanged;
+        QTest::newRow("CR7 00") << QByteArray("CR7\r") << QByteArray("00\r") << " LAMP OFF";
+        QTest::newRow("CR1 12, one character counts")
+            << QByteArray("CR1\r") << QByteArray("12\r") << " Computer 1";
+        QTest::newRow("CR1 3") << QByteArray("CR1\r") << QByteArray("3\r") << " Video";
+        QTest::newRow("CR0 first character alone")
+            << QByteArray("CR0\r") << QByteArray("0") << Unchanged;
+        QTest::newRow("CR0 earlier ACK in front") << QByteArray("CR0\r")
+                                                  << QByteArray("\x06"
+                                                                "00\r")
+                                                  << Unchanged;
+        QTest::newRow("CR3 lamp hours")
+            << QByteArray("CR3\r") << QByteArray("01234\r") << " 0 1 2 3 4 CR  Hour Use";
+        QTest::newRow("CR3 cut at 38 characters")
+            << QByteArray("CR3\r") << QByteArray("0123456789ABCDEFGH\r")
+            << " 0 1 2 3 4 5 6 7 8 9 A B C D E F G H C Hour Use";
+        QTest::newRow("CR6 three readings")
+            << QByteArray("CR6\r") << QByteArray("038.5 041.0 029.5\r")
+            << "  S1= 0 3 8 . 5 C  ,   S2=  4 1 . 0 C , S3= 0 2 9 . 5 C";
+        QTest::newRow("CR6 short reply leaves S3 empty")
+            << QByteArray("CR6\r") << QByteArray("031.5xx42.0")
+            << "  S1= 0 3 1 . 5 C  ,   S2=  4 2 . 0 C , S3= C";
+        QTest::newRow("CR9 repeats the line")
+            << QByteArray("CR9\r") << QByteArray("ZRA70_20\r") << " Z R A 7 0 _ 2 0 CR ";
+        QTest::newRow("CR PRESSURE 853")
+            << QByteArray("CR PRESSURE\r") << QByteArray("853\r") << "1013 hPa";
+        QTest::newRow("CR PRESSURE 512")
+            << QByteArray("CR PRESSURE\r") << QByteArray("512\r") << "650 hPa";
+        QTest::newRow("CR PRESSURE no digits")
+            << QByteArray("CR PRESSURE\r") << QByteArray("NG\r") << "106 hPa";
+        QTest::newRow("C00 is no query") << QByteArray("C00\r") << QByteArray("00\r") << Unchanged;
+        QTest::newRow("typed cr0") << QByteArray("cr0\r") << QByteArray("00\r") << Unchanged;
+        QTest::newRow("trailing blank") << QByteArray("CR0 \r") << QByteArray("00\r") << Unchanged;
+        QTest::newRow("no carriage return") << QByteArray("CR0") << QByteArray("00\r") << Unchanged;
+    }
+    void repliesDecodeByTheQuerySentLast()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, status);
+        QCOMPARE(decoded(sent, reply), status);
+    }
+
+    void aCommandPrefixMustStandBeforeTheQuery()
+    {
+        QCOMPARE(decoded("@1CR0\r", "00\r", "@1"), QStringLiteral(" Power ON"));
+        QCOMPARE(decoded("@2CR0\r", "00\r", "@1"), Unchanged);
+    }
+};
+
+QTEST_APPLESS_MAIN(ReplyTextTest)
+#include "test_reply_text.moc"
