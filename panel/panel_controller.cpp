@@ -83,8 +83,8 @@ PanelController::PanelController(Form1 &form, SerialPort &port, TimerService &ti
     for (int i = 0; i < 4; ++i)
         m_timers[i] = timers.createTimer(StartIntervals[i]);
     const Form1::Controls &lines = form.controls();
-    m_lines = std::make_unique<TrafficLines>(*lines.Label11, *lines.Label12, *lines.Label22,
-                                             timers);
+    m_lines =
+        std::make_unique<TrafficLines>(*lines.Label11, *lines.Label12, *lines.Label22, timers);
     m_transaction = std::make_unique<Transaction>(port, timer(ReplyTimeoutTimer),
                                                   timer(DisplayClearTimer), *m_lines);
     m_repeater =
@@ -195,9 +195,12 @@ void PanelController::onSendFailure(const QString &description)
 
 void PanelController::onLinkLost(const QString &description)
 {
-    warnOnce(description +
-             QStringLiteral("\n\nThe panel reconnects by itself when the device is back; "
-                            "choosing the port under \"COM\" also reconnects."));
+    const QString advice =
+        m_port.isWatchingForReturn()
+            ? QStringLiteral("The panel reconnects by itself when the device is back; "
+                             "choosing the port under \"COM\" also reconnects.")
+            : QStringLiteral("Choosing the port under \"COM\" tries again.");
+    warnOnce(description + QStringLiteral("\n\n") + advice);
 }
 
 void PanelController::warnOnce(const QString &text)

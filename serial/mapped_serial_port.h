@@ -20,6 +20,7 @@ public:
     PortStatus close() override { return m_active->close(); }
     bool isOpen() const override { return m_active->isOpen(); }
     bool isReady() const override { return m_active->isReady(); }
+    bool isWatchingForReturn() const override { return m_active->isWatchingForReturn(); }
     PortStatus write(const QByteArray &bytes) override { return m_active->write(bytes); }
     QByteArray readAll() override { return m_active->readAll(); }
     QString deviceName() const override { return m_active->deviceName(); }

@@ -49,6 +49,7 @@ public:
     PortStatus close() override;
     bool isOpen() const override { return m_state == State::Open; }
     bool isReady() const override;
+    bool isWatchingForReturn() const override { return m_state == State::Lost; }
     PortStatus write(const QByteArray &bytes) override;
     QByteArray readAll() override;
     QString deviceName() const override;

@@ -32,6 +32,9 @@ public:
     // Open with the link up, so that writes go out at once. A local port is ready as soon as
     // open() succeeds; a network port once it has connected (and negotiated), see linkReady().
     virtual bool isReady() const { return isOpen(); }
+    // After linkLost: whether the port watches for its device and raises deviceReturned. A local
+    // device always is; a network server that refused the protocol or a setting is not retried.
+    virtual bool isWatchingForReturn() const { return true; }
     // One byte per character, nothing added.
     virtual PortStatus write(const QByteArray &bytes) = 0;
     // Every waiting byte, removed from the buffer.

@@ -237,12 +237,15 @@ private slots:
         rig.click("Command17");
         QCOMPARE(rig.warnings.size(), 1);
         QVERIFY(rig.warnings[0].startsWith("lost"));
+        QVERIFY(rig.warnings[0].contains("reconnects by itself"));
         emit rig.port.deviceReturned();
         QVERIFY(rig.port.isOpen());
         rig.click("Command17");
         QCOMPARE(rig.port.written, (QList<QByteArray>{"C09\r", "C00\r"}));
-        rig.port.loseLink("lost again");
+        rig.port.loseLink("refused", false); // a server that will not be retried
         QCOMPARE(rig.warnings.size(), 2);
+        QVERIFY(!rig.warnings[1].contains("by itself"));
+        QVERIFY(rig.warnings[1].contains("\"COM\""));
     }
 };
 

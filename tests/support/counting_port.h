@@ -24,6 +24,7 @@ public:
     PortStatus close() override { return m_inner.close(); }
     bool isOpen() const override { return m_inner.isOpen(); }
     bool isReady() const override { return m_inner.isReady(); }
+    bool isWatchingForReturn() const override { return m_inner.isWatchingForReturn(); }
     PortStatus write(const QByteArray &bytes) override
     {
         PortStatus status = m_inner.write(bytes);

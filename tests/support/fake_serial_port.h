@@ -59,10 +59,13 @@ public:
     void makeMissing(int number) { m_missingPorts.insert(number); }
     void makePresent(int number) { m_missingPorts.remove(number); }
 
-    // The line goes away: the port closes itself and says so, as the real one does.
-    void loseLink(const QString &description)
+    bool isWatchingForReturn() const override { return m_watching; }
+    // The line goes away: the port closes itself and says so, as the real one does; a port that
+    // will not watch for its device (a server that refused) says so too.
+    void loseLink(const QString &description, bool watching = true)
     {
         m_open = false;
+        m_watching = watching;
         emit commEvent(EventDeviceError);
         emit linkLost(description);
     }
@@ -77,6 +80,7 @@ private:
     int m_number = 1;
     QString m_settings = QStringLiteral("9600,N,8,1");
     bool m_open = false;
+    bool m_watching = true;
     QByteArray m_waiting;
     QSet<int> m_missingPorts;
 };
