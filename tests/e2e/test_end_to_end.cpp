@@ -1,7 +1,6 @@
 #include "panel_rig.h"
 #include "projector_simulator.h"
 
-#include <QApplication>
 #include <QTest>
 
 // The real panel on real time against the projector simulator, over a pseudo-terminal: what
@@ -37,28 +36,6 @@ private slots:
         QCOMPARE(rig.simulator.rawBytesReceived(),
                  "C30\r" + QByteArray("C3A\r").repeated(written - 1));
         QCOMPARE(rig.panel.warnings(), QStringList());
-    }
-
-    // A whole run as the program makes it: some sends, then END leaves the event loop.
-    void endClosesThePortAndLeavesTheEventLoop()
-    {
-        Rig rig;
-        rig.panel.quitAtEnd = true;
-        QTimer::singleShot(0, [&] {
-            rig.panel.click("Command17");
-            rig.panel.press("Command50");
-        });
-        QTimer::singleShot(600, [&] {
-            rig.panel.release("Command50");
-            rig.panel.click("Command16"); // END
-        });
-        QCOMPARE(QApplication::exec(), 0);
-        QVERIFY(!rig.panel.port().isOpen());
-        QCOMPARE(rig.panel.programEnds(), 1);
-        QCOMPARE(rig.simulator.received().first().command, QByteArray("C00"));
-        const qsizetype sent = rig.simulator.received().size();
-        QTest::qWait(300);
-        QCOMPARE(rig.simulator.received().size(), sent);
     }
 };
 
