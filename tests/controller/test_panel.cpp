@@ -139,19 +139,6 @@ private slots:
         QVERIFY(!rig.portPanelShown());
     }
 
-    void aPortChoiceHidesThePanelUnlessItFails()
-    {
-        Rig rig;
-        rig.choosePort("Option10"); // 9600
-        QVERIFY(!rig.portPanelShown());
-        QCOMPARE(rig.port.settings(), QStringLiteral("9600,N,8,1"));
-        rig.port.makeMissing(2);
-        rig.choosePort("Option2");
-        QCOMPARE(rig.warnings, QStringList{"port 2 missing"});
-        QVERIFY(rig.portPanelShown());
-        QCOMPARE(rig.port.portNumber(), 1);
-    }
-
     void endClosesThePortAndEndsWithoutSending()
     {
         Rig rig;
