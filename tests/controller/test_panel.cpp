@@ -6,7 +6,6 @@
 #include "panel_controller.h"
 #include "repeater.h"
 #include "transaction.h"
-#include "view_switcher.h"
 
 #include "traffic_line.h"
 #include <QApplication>
@@ -130,46 +129,6 @@ private slots:
         QCOMPARE(rig.port.written.size(), 1);
     }
 
-    // Ctrl+H (and no other H), the double click on the picture and the data toggle reach the
-    // view switching, whichever control has the focus.
-    void viewsFollowTheShortcutThePictureAndTheToggle_data()
-    {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<QString>("caption");
-        const QString show = QStringLiteral("データを表示する");
-        QTest::newRow("Ctrl+H") << QStringList{"ctrl+h"} << 7200 << "CLOSE";
-        QTest::newRow("H alone") << QStringList{"h"} << 5350 << show;
-        QTest::newRow("Ctrl+Shift+H") << QStringList{"ctrl+shift+h"} << 5350 << show;
-        QTest::newRow("picture first") << QStringList{"picture"} << 5350 << show;
-        QTest::newRow("Ctrl+H, picture") << QStringList{"ctrl+h", "picture"} << 9100 << "CLOSE";
-        QTest::newRow("extended, toggle") << QStringList{"ctrl+h", "toggle"} << 5350 << show;
-    }
-    void viewsFollowTheShortcutThePictureAndTheToggle()
-    {
-        QFETCH(QStringList, steps);
-        QFETCH(int, height);
-        QFETCH(QString, caption);
-        Rig rig;
-        for (const QString &step : steps) {
-            if (step == "picture") {
-                QTest::mouseDClick(rig.form.control("Image1"), Qt::LeftButton);
-            } else if (step == "toggle") {
-                rig.click("Command34");
-            } else {
-                Qt::KeyboardModifiers modifiers;
-                modifiers.setFlag(Qt::ControlModifier, step.contains("ctrl"));
-                modifiers.setFlag(Qt::ShiftModifier, step.contains("shift"));
-                modifiers.setFlag(Qt::AltModifier, step.contains("alt"));
-                QWidget *focus = QApplication::focusWidget();
-                QTest::keyClick(focus ? focus : &rig.form, Qt::Key_H, modifiers);
-            }
-        }
-        QCOMPARE(rig.form.viewHeight(), height);
-        QCOMPARE(rig.button("Command34")->text(), caption);
-        QCOMPARE(rig.button("Command34")->isHidden(), steps.isEmpty() || !steps.contains("ctrl+h"));
-    }
-
     void comShowsThePortPanelForFiveSeconds()
     {
         Rig rig;
@@ -178,19 +137,6 @@ private slots:
         QVERIFY(rig.portPanelShown());
         rig.clock.advance(1);
         QVERIFY(!rig.portPanelShown());
-    }
-
-    void aPortChoiceHidesThePanelUnlessItFails()
-    {
-        Rig rig;
-        rig.choosePort("Option10"); // 9600
-        QVERIFY(!rig.portPanelShown());
-        QCOMPARE(rig.port.settings(), QStringLiteral("9600,N,8,1"));
-        rig.port.makeMissing(2);
-        rig.choosePort("Option2");
-        QCOMPARE(rig.warnings, QStringList{"port 2 missing"});
-        QVERIFY(rig.portPanelShown());
-        QCOMPARE(rig.port.portNumber(), 1);
     }
 
     void endClosesThePortAndEndsWithoutSending()

@@ -1,5 +1,4 @@
 #include "projector_simulator.h"
-#include "ser2net_server.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -103,32 +102,6 @@ private slots:
         QCOMPARE(temp.out, QByteArray("temp:   S1= 0 2 5 . 0 C  ,   S2=  2 5 . 5 C , S3= 0 2 4 . "
                                       "5 C\n"));
         QCOMPARE(simulator->rawBytesReceived(), QByteArray("CR6\r"));
-    }
-
-    void networkPortsWorkAsALocalOne_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("raw TCP") << int(Ser2netServer::Mode::RawTcp);
-        QTest::newRow("RFC 2217") << int(Ser2netServer::Mode::Rfc2217);
-    }
-
-    void networkPortsWorkAsALocalOne()
-    {
-        QFETCH(int, mode);
-        auto simulator = startSimulator();
-        QVERIFY(simulator);
-        Ser2netServer server;
-        QString error;
-        QVERIFY2(server.start(simulator->devicePath(), Ser2netServer::Mode(mode), &error),
-                 qPrintable(error));
-
-        const Run status = run({"--port", server.url(), "status"});
-
-        QCOMPARE(status.exitCode, 0);
-        QCOMPARE(status.lines().size(), 9);
-        QCOMPARE(status.lines()[0], QByteArray("status:  Stand by"));
-        QCOMPARE(simulator->rawBytesReceived(),
-                 QByteArray("CR0\rCR1\rCR3\rCR4\rCR6\rCR7\rCRA\rCR9\rCR PRESSURE\r"));
     }
 
     void jsonGivesOneObjectPerCommand()

@@ -14,23 +14,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         QTest::newRow("rendered reply: blanks skipped, C of CR stops") << " 8 5 3 CR " << 853.0;
-        QTest::newRow("tab and line feed skipped") << "1\t2\n3" << 123.0;
         QTest::newRow("carriage return stops") << "1\r2" << 1.0;
         QTest::newRow("sign, point, blanks") << " - 3 . 2 5" << -3.25;
-        QTest::newRow("second point stops") << "1.5.3" << 1.5;
         QTest::newRow("exponent D with sign") << "15d-1" << 1.5;
         QTest::newRow("exponent beyond a double")
             << "1E999" << std::numeric_limits<double>::infinity();
-        QTest::newRow("exponent below a double") << "1E-999" << 0.0;
         QTest::newRow("hex, either case") << "&HaB" << 171.0;
-        QTest::newRow("octal stops at 8") << "&O78" << 7.0;
         QTest::newRow("16 bits, sign bit set") << "&H8000" << -32768.0;
         QTest::newRow("leading zeros do not widen") << "&H0000FFFF" << -1.0;
-        QTest::newRow("just beyond 16 bits") << "&H10000" << 65536.0;
         QTest::newRow("32 bits, sign bit set") << "&H80000000" << -2147483648.0;
-        QTest::newRow("beyond 32 bits, unsigned") << "&H100000000" << 4294967296.0;
         QTest::newRow("rendered ACK first") << " ACK 5 CR " << 0.0;
-        QTest::newRow("sign before hex") << "-&H10" << 0.0;
         QTest::newRow("empty") << "" << 0.0;
     }
     void textReadsAsTheNumberAtItsStart()
@@ -46,18 +39,14 @@ private slots:
         QTest::addColumn<QString>("status");
         // The worked values, then halves rounded to even first (2 gives 108, 4 gives 110).
         QTest::newRow("0") << 0.0 << "106 hPa";
-        QTest::newRow("42") << 42.0 << "150 hPa";
         QTest::newRow("853") << 853.0 << "1013 hPa";
-        QTest::newRow("1023") << 1023.0 << "1194 hPa";
         QTest::newRow("-1, sign without blank") << -1.0 << "104 hPa";
         QTest::newRow("2.5 to 2") << 2.5 << "108 hPa";
         QTest::newRow("3.5 to 4") << 3.5 << "110 hPa";
         QTest::newRow("largest fivefold 6553") << 6553.0 << "7077 hPa";
         const QString out = QStringLiteral(" Pressure reading out of range");
         QTest::newRow("fivefold 6554 overflows 16 bits") << 6554.0 << out;
-        QTest::newRow("-6554") << -6554.0 << out;
         QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << out;
-        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << out;
     }
     void readingsConvertToHectopascal()
     {

@@ -3,9 +3,9 @@
 // read through the accessibility bus by screen_reader.py.
 #include "form1.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -14,12 +14,6 @@ QAccessibleInterface *accessibleOf(const Form1 &form, const QString &name)
 {
     QWidget *widget = form.control(name);
     return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
-}
-
-QString spokenName(const Form1 &form, const QString &name)
-{
-    QAccessibleInterface *iface = accessibleOf(form, name);
-    return iface ? iface->text(QAccessible::Name) : QStringLiteral("<no interface>");
 }
 
 } // namespace
@@ -31,7 +25,6 @@ private slots:
     void controlsHaveTheirSpokenNameAndRole_data();
     void controlsHaveTheirSpokenNameAndRole();
     void everyButtonLabelAndOptionHasASpokenName();
-    void aNewCaptionIsSpokenFromThenOn();
 };
 
 void TestAccessibility::controlsHaveTheirSpokenNameAndRole_data()
@@ -46,22 +39,16 @@ void TestAccessibility::controlsHaveTheirSpokenNameAndRole_data()
     } rows[] = {
         // Captioned controls are spoken by their caption.
         {"Command17", "ON", QAccessible::Button},
-        {"Command3", "DISPLAY CLEAR", QAccessible::Button},
         {"Command34", QStringLiteral("データを表示する"), QAccessible::Button},
         {"Label2", "INPUT MODE SET", QAccessible::StaticText},
-        {"Option10", "9600", QAccessible::RadioButton},
         // Arrows and adjusters say what they do, not their glyph.
         {"Command5", "Up", QAccessible::Button},
-        {"Command8", "Right", QAccessible::Button},
         {"Command1", "VOL +", QAccessible::Button},
-        {"Command35", "Brightness -", QAccessible::Button},
         {"Command48", "D.Zoom +", QAccessible::Button},
-        {"Command51", "Keystone -", QAccessible::Button},
         // The picture, the command box and the groups.
         {"Image1", "ZRA70 logo (double click for the full view)", QAccessible::Graphic},
         {"Text1", "Command text", QAccessible::EditableText},
         {"Frame1", "POWER", QAccessible::Grouping},
-        {"Frame10", "FAN MODE", QAccessible::Grouping},
     };
     for (const auto &row : rows)
         QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.spoken << row.role;
@@ -90,13 +77,6 @@ void TestAccessibility::everyButtonLabelAndOptionHasASpokenName()
         QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(),
                  qPrintable(widget->objectName()));
     }
-}
-
-void TestAccessibility::aNewCaptionIsSpokenFromThenOn()
-{
-    Form1 form;
-    form.control<QPushButton>("Command34")->setText(QStringLiteral("CLOSE"));
-    QCOMPARE(spokenName(form, "Command34"), "CLOSE");
 }
 
 QTEST_MAIN(TestAccessibility)

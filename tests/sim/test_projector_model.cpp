@@ -27,14 +27,8 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         const QByteArray on = "C00\r";
         QTest::newRow("standby") << QByteArray() << 0LL << QByteArray("CR0") << QByteArray("80\r");
-        QTest::newRow("input") << QByteArray() << 0LL << QByteArray("CR1") << QByteArray("1\r");
-        QTest::newRow("hours") << QByteArray() << 0LL << QByteArray("CR3") << QByteArray("01234\r");
-        QTest::newRow("setting") << QByteArray() << 0LL << QByteArray("CR4") << QByteArray("11\r");
         QTest::newRow("cold") << QByteArray() << 0LL << QByteArray("CR6")
                               << QByteArray("025.0 025.5 024.5\r");
-        QTest::newRow("lamp off") << QByteArray() << 0LL << QByteArray("CR7") << QByteArray("00\r");
-        QTest::newRow("name") << QByteArray() << 0LL << QByteArray("CR9")
-                              << QByteArray("ZRA70_20\r");
         QTest::newRow("not on") << QByteArray() << 0LL << QByteArray("CRA") << QByteArray("FF\r");
         QTest::newRow("pressure, 1013 hPa")
             << QByteArray() << 0LL << QByteArray("CR PRESSURE") << QByteArray("853\r");

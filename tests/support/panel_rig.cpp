@@ -1,9 +1,7 @@
 #include "panel_rig.h"
 
 #include "panel_geometry.h"
-#include "traffic_line.h"
 
-#include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
 
@@ -15,10 +13,7 @@ PanelRig::PanelRig(const QString &device, Writes writes)
     m_controller = std::make_unique<PanelController>(
         m_form, m_counter ? static_cast<SerialPort &>(*m_counter) : m_port, m_timers,
         PanelHooks{[this](const QString &text) { m_warnings.append(text); },
-                   [this] {
-                       ++m_programEnds;
-                       if (quitAtEnd)
-                           QCoreApplication::quit();
+                   [] {
                    }});
     m_controller->load();
     m_form.show();
@@ -36,11 +31,6 @@ QString PanelRig::problem() const
     if (!m_exposed)
         return QStringLiteral("the window was never shown");
     return m_port.isReady() ? QString() : QStringLiteral("the port did not open");
-}
-
-QString PanelRig::line(const char *label) const
-{
-    return m_form.control<TrafficLine>(QLatin1String(label))->text();
 }
 
 QPushButton *PanelRig::button(const char *name) const

@@ -33,16 +33,10 @@ public:
     // Data area in view (Ctrl+H's height) or out of view (the compact height of start-up).
     void showDataArea(bool shown);
 
-    // The text of a traffic line, such as "Label12".
-    QString line(const char *label) const;
     const QStringList &warnings() const { return m_warnings; }
-    int programEnds() const { return m_programEnds; }
-    // END leaves the event loop, as in the program; otherwise it is only counted.
-    bool quitAtEnd = false;
 
     PanelController &controller() { return *m_controller; }
     Form1 &form() { return m_form; }
-    const SerialPort &port() const { return m_port; }
     const CountingPort *writeCounter() const { return m_counter.get(); }
 
 private:
@@ -53,7 +47,6 @@ private:
     std::unique_ptr<CountingPort> m_counter;
     Form1 m_form;
     QStringList m_warnings;
-    int m_programEnds = 0;
     bool m_exposed = false;
     std::unique_ptr<PanelController> m_controller;
 };
