@@ -67,6 +67,20 @@ private slots:
         QVERIFY(repeatCommand(0).isEmpty());
     }
 
+    // The nine image modes, C11 to C19, take the projector seconds to switch.
+    void everyImageModeWaitsForALongReply()
+    {
+        int modes = 0;
+        for (const CommandButton &row : commandVocabulary()) {
+            const QByteArray code(row.code);
+            if (code.size() == 3 && code >= "C11" && code <= "C19") {
+                QCOMPARE(row.timing, TimingKind::LongReply);
+                ++modes;
+            }
+        }
+        QCOMPARE(modes, 9);
+    }
+
     void someRowsWrittenOut()
     {
         QCOMPARE(findCommand("power-on")->code, "C00");
