@@ -1,7 +1,5 @@
 #include "command_sender.h"
-#include "fake_serial_port.h"
-#include "fake_timers.h"
-#include "recording_display.h"
+#include "exchange_rig.h"
 #include "repeater.h"
 
 #include <QTest>
@@ -11,16 +9,10 @@
 class PressAndHoldTest : public QObject {
     Q_OBJECT
 
-    struct Rig {
+    struct Rig : ExchangeRig {
         Rig()
         {
             repeat->setTickHandler([this] { repeater.onRepeatTick(); });
-            replyTimeout->setTickHandler([this] { transaction.onReplyTimeout(); });
-            displayClear->setTickHandler([this] { transaction.onDisplayClear(); });
-            QObject::connect(&port, &SerialPort::commEvent,
-                             [this](int code) { transaction.onCommEvent(code); });
-            transaction.setSendFailureHandler([this](const QString &) { repeater.releaseHeld(); });
-            port.open();
         }
         const Adjuster &adjuster(const char *cliName) const { return *findAdjuster(cliName); }
         void hold(const char *cliName, int ms)
@@ -31,13 +23,7 @@ class PressAndHoldTest : public QObject {
         }
         void send(const char *cliName) { sender.send(*findCommand(cliName)); }
 
-        FakeTimerService clock;
         std::unique_ptr<IntervalTimer> repeat = clock.createTimer(200);
-        std::unique_ptr<IntervalTimer> replyTimeout = clock.createTimer(500);
-        std::unique_ptr<IntervalTimer> displayClear = clock.createTimer(1000);
-        FakeSerialPort port;
-        RecordingDisplay display;
-        Transaction transaction{port, *replyTimeout, *displayClear, display};
         Repeater repeater{transaction, *repeat, *replyTimeout, *displayClear, display};
         CommandSender sender{transaction, *replyTimeout, *displayClear, &repeater};
     };
@@ -155,28 +141,6 @@ private slots:
         QCOMPARE(rig.display.status, QString());
     }
 
-    void lostReleaseEndsTheHoldAsAReleaseWould()
-    {
-        Rig rig;
-        rig.repeater.releaseHeld(); // idle: nothing happens
-        QCOMPARE(rig.repeater.arrowMode(), 0);
-        rig.repeater.press(rig.adjuster("d-zoom-up"));
-        rig.repeater.releaseHeld();
-        rig.clock.advance(1000);
-        QCOMPARE(rig.port.written.size(), 1);
-        QVERIFY(!rig.repeater.isHolding());
-        QCOMPARE(rig.repeater.arrowMode(), 3);
-    }
-
-    void failedSendEndsTheHold()
-    {
-        Rig rig;
-        rig.port.failWrites = true;
-        rig.repeater.press(rig.adjuster("brightness-up"));
-        QVERIFY(!rig.repeater.isHolding());
-        QVERIFY(!rig.repeat->isActive());
-    }
-
     void timingKindsSetTheirIntervalsBeforeSendingAndTheyStay_data()
     {
         QTest::addColumn<QString>("first");
@@ -205,19 +169,11 @@ private slots:
         QCOMPARE(rig.display.sent, QString());
     }
 
-    void typedTextGoesOutAsTypedWithLongReplyTiming_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("beyond ASCII") << QStringLiteral("C\u00e9\u30c7") << QByteArray("C\xe9?\r");
-    }
     void typedTextGoesOutAsTypedWithLongReplyTiming()
     {
-        QFETCH(QString, typed);
-        QFETCH(QByteArray, bytes);
         Rig rig;
-        rig.sender.sendTyped(typed);
-        QCOMPARE(rig.port.written, QList<QByteArray>{bytes});
+        rig.sender.sendTyped(QStringLiteral("C\u00e9\u30c7")); // beyond ASCII
+        QCOMPARE(rig.port.written, QList<QByteArray>{"C\xe9?\r"});
         QCOMPARE(rig.replyTimeout->interval(), 2000);
         QCOMPARE(rig.displayClear->interval(), 2500);
     }

@@ -116,20 +116,6 @@ private slots:
         QCOMPARE(first.projector->readAvailable(), QByteArray());
     }
 
-    void aDeviceHeldByAnotherPortIsInUseUntilItIsClosed()
-    {
-        Line line(*m_dir, 1);
-        QtSerialPort holder;
-        QtSerialPort latecomer;
-        QVERIFY(holder.open());
-        const PortStatus refused = latecomer.open();
-        QVERIFY(!refused);
-        QVERIFY2(refused.description().contains("is in use by another program"),
-                 qPrintable(refused.description()));
-        QVERIFY(holder.close());
-        QVERIFY(latecomer.open());
-    }
-
     // Noticed within the half-second device check, reported once, and the device that comes
     // back under the same name is announced, reopened and watched in its turn.
     void aVanishedDeviceIsReportedOnceAndItsReturnAnnounced()

@@ -43,21 +43,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("named");
-        QTest::newRow("empty") << ""
-                               << "are empty";
-        QTest::newRow("blank") << "19200, N,8,1"
-                               << "\"19200,?N,8,1\" contain a blank";
-        QTest::newRow("too long") << QString(41, '9') << "too long (41 characters)";
-        QTest::newRow("three parts") << "19200,N,8"
-                                     << "must have four parts";
-        QTest::newRow("speed") << "99999999,N,8,1"
-                               << "speed";
-        QTest::newRow("parity") << "9600,X,8,1"
-                                << "parity";
-        QTest::newRow("data bits") << "9600,N,9,1"
-                                   << "data bits";
-        QTest::newRow("stop bits") << "9600,N,8,3"
-                                   << "stop bits";
+        const std::pair<QString, QString> rows[] = {
+            {"", "are empty"},
+            {"19200, N,8,1", "\"19200,?N,8,1\" contain a blank"},
+            {QString(41, '9'), "too long (41 characters)"},
+            {"19200,N,8", "must have four parts"},
+            {"99999999,N,8,1", "speed"},
+            {"9600,X,8,1", "parity"},
+            {"9600,N,9,1", "data bits"},
+            {"9600,N,8,3", "stop bits"},
+        };
+        for (const auto &[text, named] : rows)
+            QTest::newRow(qPrintable(named)) << text << named;
     }
     void malformedSettingsAreRefusedSayingWhy()
     {

