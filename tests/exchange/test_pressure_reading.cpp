@@ -13,18 +13,21 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("rendered reply: blanks skipped, C of CR stops") << " 8 5 3 CR " << 853.0;
-        QTest::newRow("carriage return stops") << "1\r2" << 1.0;
-        QTest::newRow("sign, point, blanks") << " - 3 . 2 5" << -3.25;
-        QTest::newRow("exponent D with sign") << "15d-1" << 1.5;
-        QTest::newRow("exponent beyond a double")
-            << "1E999" << std::numeric_limits<double>::infinity();
-        QTest::newRow("hex, either case") << "&HaB" << 171.0;
-        QTest::newRow("16 bits, sign bit set") << "&H8000" << -32768.0;
-        QTest::newRow("leading zeros do not widen") << "&H0000FFFF" << -1.0;
-        QTest::newRow("32 bits, sign bit set") << "&H80000000" << -2147483648.0;
-        QTest::newRow("rendered ACK first") << " ACK 5 CR " << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
+        const std::pair<const char *, double> rows[] = {
+            {" 8 5 3 CR ", 853.0}, // a rendered reply: blanks skipped, the C of CR stops
+            {"1\r2", 1.0},
+            {" - 3 . 2 5", -3.25},
+            {"15d-1", 1.5},
+            {"1E999", std::numeric_limits<double>::infinity()},
+            {"&HaB", 171.0},
+            {"&H8000", -32768.0}, // 16 bits, sign bit set
+            {"&H0000FFFF", -1.0}, // leading zeros do not widen
+            {"&H80000000", -2147483648.0},
+            {" ACK 5 CR ", 0.0},
+            {"", 0.0},
+        };
+        for (const auto &[text, value] : rows)
+            QTest::addRow("\"%s\"", text) << QString::fromLatin1(text) << value;
     }
     void textReadsAsTheNumberAtItsStart()
     {

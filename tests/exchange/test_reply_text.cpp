@@ -87,43 +87,39 @@ private slots:
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("status");
-        QTest::newRow("CR0 00") << QByteArray("CR0\r") << QByteArray("00\r") << " Power ON";
-        QTest::newRow("CR0 80") << QByteArray("CR0\r") << QByteArray("80\r") << " Stand by";
-        QTest::newRow("CR0 24, no leading blank")
-            << QByteArray("CR0\r") << QByteArray("24\r") << "Cooling down  PWR Management";
-        QTest::newRow("CR4 00") << QByteArray("CR4\r") << QByteArray("00\r")
-                                << " Top/Bottom , Left/Right reversal";
-        QTest::newRow("CRA FF") << QByteArray("CRA\r") << QByteArray("FF\r") << " Stand by";
-        QTest::newRow("CRA ff") << QByteArray("CRA\r") << QByteArray("ff\r") << Unchanged;
-        QTest::newRow("CR1 12, one character counts")
-            << QByteArray("CR1\r") << QByteArray("12\r") << " Computer 1";
-        QTest::newRow("CR0 first character alone")
-            << QByteArray("CR0\r") << QByteArray("0") << Unchanged;
-        QTest::newRow("CR0 earlier ACK in front") << QByteArray("CR0\r")
-                                                  << QByteArray("\x06"
-                                                                "00\r")
-                                                  << Unchanged;
-        QTest::newRow("CR3 lamp hours")
-            << QByteArray("CR3\r") << QByteArray("01234\r") << " 0 1 2 3 4 CR  Hour Use";
-        QTest::newRow("CR3 cut at 38 characters")
-            << QByteArray("CR3\r") << QByteArray("0123456789ABCDEFGH\r")
-            << " 0 1 2 3 4 5 6 7 8 9 A B C D E F G H C Hour Use";
-        QTest::newRow("CR6 three readings")
-            << QByteArray("CR6\r") << QByteArray("038.5 041.0 029.5\r")
-            << "  S1= 0 3 8 . 5 C  ,   S2=  4 1 . 0 C , S3= 0 2 9 . 5 C";
-        QTest::newRow("CR6 short reply leaves S3 empty")
-            << QByteArray("CR6\r") << QByteArray("031.5xx42.0")
-            << "  S1= 0 3 1 . 5 C  ,   S2=  4 2 . 0 C , S3= C";
-        QTest::newRow("CR9 repeats the line")
-            << QByteArray("CR9\r") << QByteArray("ZRA70_20\r") << " Z R A 7 0 _ 2 0 CR ";
-        QTest::newRow("CR PRESSURE 853")
-            << QByteArray("CR PRESSURE\r") << QByteArray("853\r") << "1013 hPa";
-        QTest::newRow("CR PRESSURE no digits")
-            << QByteArray("CR PRESSURE\r") << QByteArray("NG\r") << "106 hPa";
-        QTest::newRow("C00 is no query") << QByteArray("C00\r") << QByteArray("00\r") << Unchanged;
-        QTest::newRow("typed cr0") << QByteArray("cr0\r") << QByteArray("00\r") << Unchanged;
-        QTest::newRow("trailing blank") << QByteArray("CR0 \r") << QByteArray("00\r") << Unchanged;
-        QTest::newRow("no carriage return") << QByteArray("CR0") << QByteArray("00\r") << Unchanged;
+        const struct {
+            const char *name, *sent, *reply;
+            QString status;
+        } rows[] = {
+            {"CR0 00", "CR0\r", "00\r", " Power ON"},
+            {"CR0 80", "CR0\r", "80\r", " Stand by"},
+            {"CR0 24, no leading blank", "CR0\r", "24\r", "Cooling down  PWR Management"},
+            {"CR4 00", "CR4\r", "00\r", " Top/Bottom , Left/Right reversal"},
+            {"CRA FF", "CRA\r", "FF\r", " Stand by"},
+            {"CRA ff", "CRA\r", "ff\r", Unchanged},
+            {"CR1 12, one character counts", "CR1\r", "12\r", " Computer 1"},
+            {"CR0 first character alone", "CR0\r", "0", Unchanged},
+            {"CR0 earlier ACK in front", "CR0\r",
+             "\x06"
+             "00\r",
+             Unchanged},
+            {"CR3 lamp hours", "CR3\r", "01234\r", " 0 1 2 3 4 CR  Hour Use"},
+            {"CR3 cut at 38 characters", "CR3\r", "0123456789ABCDEFGH\r",
+             " 0 1 2 3 4 5 6 7 8 9 A B C D E F G H C Hour Use"},
+            {"CR6 three readings", "CR6\r", "038.5 041.0 029.5\r",
+             "  S1= 0 3 8 . 5 C  ,   S2=  4 1 . 0 C , S3= 0 2 9 . 5 C"},
+            {"CR6 short reply leaves S3 empty", "CR6\r", "031.5xx42.0",
+             "  S1= 0 3 1 . 5 C  ,   S2=  4 2 . 0 C , S3= C"},
+            {"CR9 repeats the line", "CR9\r", "ZRA70_20\r", " Z R A 7 0 _ 2 0 CR "},
+            {"CR PRESSURE 853", "CR PRESSURE\r", "853\r", "1013 hPa"},
+            {"CR PRESSURE no digits", "CR PRESSURE\r", "NG\r", "106 hPa"},
+            {"C00 is no query", "C00\r", "00\r", Unchanged},
+            {"typed cr0", "cr0\r", "00\r", Unchanged},
+            {"trailing blank", "CR0 \r", "00\r", Unchanged},
+            {"no carriage return", "CR0", "00\r", Unchanged},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << QByteArray(row.sent) << QByteArray(row.reply) << row.status;
     }
     void repliesDecodeByTheQuerySentLast()
     {
