@@ -2,12 +2,9 @@
 #include "fake_serial_port.h"
 #include "fake_timers.h"
 #include "form1.h"
-#include "interval_timer.h"
 #include "panel_controller.h"
-#include "repeater.h"
-#include "transaction.h"
-
 #include "traffic_line.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
