@@ -46,13 +46,10 @@ QString inkOutside(const QWidget *widget, const QRect &inWidget, const QString &
         draw(painter, area);
     }
     QRect ink;
-    for (int y = 0; y < canvas.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
-        for (int x = 0; x < canvas.width(); ++x) {
-            if (qAlpha(row[x]) > 24)
-                ink |= QRect(origin.x() + x, origin.y() + y, 1, 1);
-        }
-    }
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if (qAlpha(canvas.pixel(x, y)) > 24)
+                ink |= QRect(origin + QPoint(x, y), QSize(1, 1));
     const QRect device =
         QRectF(QPointF(area.topLeft()) * Scale, QSizeF(area.size()) * Scale).toAlignedRect();
     if (!ink.isEmpty() && device.contains(ink))
@@ -66,20 +63,32 @@ QString inkOutside(const QWidget *widget, const QRect &inWidget, const QString &
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void theWindowKeepsItsWidthAndShowsItsClientBottoms_data()
+    // Client bottoms 4980, 6275, 6830 and 8730 twips; the bands each height shows.
+    void eachHeightKeepsTheWidthAndShowsItsBands_data()
     {
         QTest::addColumn<int>("outerTwips");
         QTest::addColumn<int>("clientHeight");
-        // Client bottoms 4980, 6275, 6830 and 8730 twips.
-        QTest::newRow("compact") << 5350 << 332;
-        QTest::newRow("data") << 6645 << 418;
-        QTest::newRow("extended") << 7200 << 455;
-        QTest::newRow("full") << 9100 << 582;
+        QTest::addColumn<QStringList>("wholly");
+        QTest::addColumn<QStringList>("partly");
+        QTest::addColumn<QStringList>("notAtAll");
+        QTest::newRow("compact: down to the IMAGE4 row")
+            << 5350 << 332 << QStringList{"Command16", "Command42", "Command37", "Frame10"}
+            << QStringList{"Frame9"} << QStringList{"Label11", "Command44", "Command34", "Frame14"};
+        QTest::newRow("data: the traffic lines and status queries")
+            << 6645 << 418 << QStringList{"Label11", "Label12", "Label22", "Command34", "Command55"}
+            << QStringList{} << QStringList{"Frame14", "Command36", "Text1"};
+        QTest::newRow("extended: the top edge of the extended inputs")
+            << 7200 << 455 << QStringList{"Frame9", "Command55"} << QStringList{"Frame14"}
+            << QStringList{"Command64", "Command36", "Text1"};
+        QTest::newRow("full") << 9100 << 582 << QStringList{} << QStringList{} << QStringList{};
     }
-    void theWindowKeepsItsWidthAndShowsItsClientBottoms()
+    void eachHeightKeepsTheWidthAndShowsItsBands()
     {
         QFETCH(int, outerTwips);
         QFETCH(int, clientHeight);
+        QFETCH(QStringList, wholly);
+        QFETCH(QStringList, partly);
+        QFETCH(QStringList, notAtAll);
         Form1 form;
         form.setViewHeight(outerTwips);
         QCOMPARE(form.windowTitle(), QStringLiteral("TAVO   ZRA70_20  CONTROL   Ver.1.40"));
@@ -87,32 +96,6 @@ private slots:
         QCOMPARE(form.maximumSize(), QSize(633, clientHeight));
         QCOMPARE(form.devicePixelRatioF(), Scale);
         QVERIFY(qAbs(form.grab().toImage().height() - clientHeight * Scale) <= 1);
-    }
-
-    void eachHeightShowsItsBands_data()
-    {
-        QTest::addColumn<int>("outerTwips");
-        QTest::addColumn<QStringList>("wholly");
-        QTest::addColumn<QStringList>("partly");
-        QTest::addColumn<QStringList>("notAtAll");
-        QTest::newRow("compact: down to the IMAGE4 row")
-            << 5350 << QStringList{"Command16", "Command42", "Command37", "Frame10"}
-            << QStringList{"Frame9"} << QStringList{"Label11", "Command44", "Command34", "Frame14"};
-        QTest::newRow("data: the traffic lines and status queries")
-            << 6645 << QStringList{"Label11", "Label12", "Label22", "Command34", "Command55"}
-            << QStringList{} << QStringList{"Frame14", "Command36", "Text1"};
-        QTest::newRow("extended: the top edge of the extended inputs")
-            << 7200 << QStringList{"Frame9", "Command55"} << QStringList{"Frame14"}
-            << QStringList{"Command64", "Command36", "Text1"};
-    }
-    void eachHeightShowsItsBands()
-    {
-        QFETCH(int, outerTwips);
-        QFETCH(QStringList, wholly);
-        QFETCH(QStringList, partly);
-        QFETCH(QStringList, notAtAll);
-        Form1 form;
-        form.setViewHeight(outerTwips);
         const QRect client = form.rect();
         for (const QString &name : wholly)
             QVERIFY2(client.contains(rectInForm(form, form.control(name))), qPrintable(name));
