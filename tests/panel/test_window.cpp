@@ -33,15 +33,15 @@ QString inkOutside(const QWidget *widget, const QRect &inWidget, const QString &
                    const std::function<void(QPainter &, const QRect &)> &draw)
 {
     const QRect area(widget->mapTo(widget->window(), inWidget.topLeft()), inWidget.size());
-    const QRect around = area.adjusted(-24, -24, 24, 24);
-    const QPoint origin(int(std::floor(around.x() * Scale)), int(std::floor(around.y() * Scale)));
-    QImage canvas(int(std::ceil(around.width() * Scale)) + 2,
-                  int(std::ceil(around.height() * Scale)) + 2, QImage::Format_ARGB32_Premultiplied);
+    const QRect device =
+        QRectF(QPointF(area.topLeft()) * Scale, QSizeF(area.size()) * Scale).toAlignedRect();
+    const QRect around = device.adjusted(-48, -48, 48, 48);
+    QImage canvas(around.size(), QImage::Format_ARGB32_Premultiplied);
     canvas.setDevicePixelRatio(Scale);
     canvas.fill(Qt::transparent);
     {
         QPainter painter(&canvas);
-        painter.translate(-QPointF(origin) / Scale);
+        painter.translate(-QPointF(around.topLeft()) / Scale);
         painter.setPen(Qt::black);
         draw(painter, area);
     }
@@ -49,9 +49,7 @@ QString inkOutside(const QWidget *widget, const QRect &inWidget, const QString &
     for (int y = 0; y < canvas.height(); ++y)
         for (int x = 0; x < canvas.width(); ++x)
             if (qAlpha(canvas.pixel(x, y)) > 24)
-                ink |= QRect(origin + QPoint(x, y), QSize(1, 1));
-    const QRect device =
-        QRectF(QPointF(area.topLeft()) * Scale, QSizeF(area.size()) * Scale).toAlignedRect();
+                ink |= QRect(around.topLeft() + QPoint(x, y), QSize(1, 1));
     if (!ink.isEmpty() && device.contains(ink))
         return {};
     return QStringLiteral("%1 %2: ink %3 outside %4")
