@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Reads the panel's traffic and status lines over the AT-SPI bus, as a screen reader does.
+"""Reads the panel over the AT-SPI bus, as a screen reader does.
 
 Starts zra70-sim answering 700 ms late (after the panel's 500 ms reply timeout) and the panel on
-its device, presses STATUS through the button's accessible action, then follows the three lines
+its device; checks that every button, label and option has a spoken name and a few controls their
+name and role; presses STATUS through the button's accessible action, then follows the three lines
 through their Text interface and their text-changed events until the display clear blanks them.
 Usage, under run_on_xvfb.sh --accessibility-bus: screen_reader.py PANEL SIM
 """
@@ -17,9 +18,26 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
+Role = Atspi.Role
 LINES = ("Sent traffic", "Received traffic", "Status")
-# What each line shows, in order, from before STATUS: blank; the send; the timeout mark, then the late reply
-# " 8 0 CR" of a projector in standby and its decoding; then the display clear.
+STATUS = ("STATUS", Role.PUSH_BUTTON)  # beside the STATUS label
+WAITED_FOR = [(name, Role.LABEL) for name in LINES] + [STATUS]
+NAMED_ROLES = (Role.PUSH_BUTTON, Role.LABEL, Role.RADIO_BUTTON)
+# A few controls: (spoken name, role, the group around it where the name alone is not enough).
+SPOKEN = [
+    ("ON", Role.PUSH_BUTTON, "POWER"),  # one of several ON buttons
+    ("データを表示する", Role.PUSH_BUTTON, None),
+    ("INPUT MODE SET", Role.LABEL, None),
+    ("Up", Role.PUSH_BUTTON, None),  # arrows and adjusters say what they do, not their glyph
+    ("VOL +", Role.PUSH_BUTTON, None),
+    ("D.Zoom +", Role.PUSH_BUTTON, None),
+    ("COM1", Role.RADIO_BUTTON, None),
+    ("ZRA70 logo (double click for the full view)", Role.IMAGE, None),
+    ("Command text", Role.TEXT, None),
+    ("POWER", Role.PANEL, None),  # a group, spoken by its title
+]
+# What each line shows, in order, from before STATUS: blank; the send; the timeout mark, then the
+# late reply " 8 0 CR" of a projector in standby and its decoding; then the display clear.
 EXPECTED = {
     "Sent traffic": ["", " C R 0 CR ", ""],
     "Received traffic": ["", " X X X X", " 8 0 CR ", ""],
@@ -55,17 +73,19 @@ def descendants(node):
 
 
 def find_panel(timeout):
+    """The panel's nodes, and the same by (name, role), once its lines and STATUS are on the bus."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         desktop = Atspi.get_desktop(0)
         for i in range(desktop.get_child_count()):
             app = desktop.get_child_at_index(i)
             if app is not None and app.get_name() == "zra70-panel":
-                found = {n.get_name(): n for n in descendants(app)}
-                if all(name in found for name in LINES + ("STATUS",)):
-                    return found
+                nodes = list(descendants(app))
+                found = {(n.get_name(), n.get_role()): n for n in nodes}
+                if all(key in found for key in WAITED_FOR):
+                    return nodes, found
         pump(0.2)
-    return None
+    return [], None
 
 
 def text_of(line):
@@ -98,26 +118,27 @@ def main(panel, sim):
     try:
         device = simulator.stdout.readline().strip()
         program = subprocess.Popen([panel], env=dict(os.environ, ZRA70_COM1=device))
-        controls = find_panel(timeout=30)
+        nodes, controls = find_panel(timeout=30)
         if controls is None:
-            check(False, "the panel and its lines appear on the accessibility bus")
+            check(False, "the panel, its lines (labels) and STATUS appear on the accessibility bus")
             return
-        lines = {name: controls[name] for name in LINES}
-        for name, line in lines.items():
-            check(line.get_role() == Atspi.Role.LABEL, f"{name} is a label")
-            check(text_of(line) == "", f"{name} offers a Text interface, empty at start "
-                                       f"(got {text_of(line)!r})")
-        if failures:
-            return
-
-        press(controls["STATUS"])
-        seen = {name: [""] for name in LINES}
+        for node in nodes:
+            if node.get_role() in NAMED_ROLES:
+                check(node.get_name().strip(),
+                      f"a {node.get_role_name()} in {node.get_parent().get_name()!r} has a name")
+        named = {(n.get_name(), n.get_role(), n.get_parent().get_name()) for n in nodes}
+        for name, role, group in SPOKEN:
+            check(any(row[:2] == (name, role) and group in (None, row[2]) for row in named),
+                  f"a {role.value_nick} {name!r}" + (f" in {group}" if group else ""))
+        lines = {name: controls[(name, Role.LABEL)] for name in LINES}
+        seen = {name: [text_of(line)] for name, line in lines.items()}  # None: no Text interface
+        press(controls[STATUS])
         deadline = time.monotonic() + 2.0  # the display clear comes 1 s after the send
         while time.monotonic() < deadline:
             pump(0.01)
             for name, line in lines.items():
                 text = text_of(line)
-                if not seen[name] or seen[name][-1] != text:
+                if seen[name][-1] != text:
                     seen[name].append(text)
         pump(0.3)
 

@@ -3,6 +3,29 @@
 
 #include <QTest>
 
+namespace {
+
+const char *const Show = "データを表示する", *const Hide = "データを表示しない",
+                  *const Close = "CLOSE";
+
+// From each state, by each input: the outer height, the toggle's caption and the extended flag.
+const struct Transition {
+    const char *from, *action;
+    int height;
+    const char *caption;
+    int extendedView;
+} Transitions[] = {
+    {"compact", "ctrl+h", 7200, Close, 1},        {"extended", "ctrl+h", 7200, Close, 1},
+    {"full", "ctrl+h", 7200, Close, 1},           {"compact+toggle", "ctrl+h", 7200, Close, 1},
+    {"data shown", "ctrl+h", 7200, Close, 1},     {"compact", "picture", 5350, Show, 0},
+    {"extended", "picture", 9100, Close, 1},      {"full", "picture", 9100, Close, 1},
+    {"compact+toggle", "picture", 5350, Show, 0}, {"data shown", "picture", 6645, Hide, 0},
+    {"extended", "toggle", 5350, Show, 0},        {"full", "toggle", 5350, Show, 0},
+    {"data shown", "toggle", 5350, Show, 0},      {"compact+toggle", "toggle", 6645, Hide, 0},
+};
+
+} // namespace
+
 // The view switching on a window of plain fields: heights, the toggle and the port panel's
 // timer, from every state each input can meet.
 class ViewSwitcherTest : public QObject {
@@ -14,7 +37,7 @@ class ViewSwitcherTest : public QObject {
         void setToggleCaption(const QString &text) override { caption = text; }
         void showToggle() override { toggleShown = true; }
         int height = 5350;
-        QString caption = QStringLiteral("データを表示する");
+        QString caption = QString::fromUtf8(Show);
         bool toggleShown = false;
     };
 
@@ -42,42 +65,15 @@ class ViewSwitcherTest : public QObject {
 private slots:
     void transitions_data()
     {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("extendedView");
-        const QString show = QStringLiteral("データを表示する");
-        const QString hide = QStringLiteral("データを表示しない");
-        const QString close = QStringLiteral("CLOSE");
-        for (const char *state : {"compact", "extended", "full", "compact+toggle", "data shown"})
-            QTest::addRow("%s, Ctrl+H", state) << state << "ctrl+h" << 7200 << close << 1;
-        QTest::newRow("compact, picture") << "compact"
-                                          << "picture" << 5350 << show << 0;
-        QTest::newRow("extended, picture") << "extended"
-                                           << "picture" << 9100 << close << 1;
-        QTest::newRow("full, picture") << "full"
-                                       << "picture" << 9100 << close << 1;
-        QTest::newRow("compact+toggle, picture") << "compact+toggle"
-                                                 << "picture" << 5350 << show << 0;
-        QTest::newRow("data shown, picture") << "data shown"
-                                             << "picture" << 6645 << hide << 0;
-        QTest::newRow("extended, toggle") << "extended"
-                                          << "toggle" << 5350 << show << 0;
-        QTest::newRow("full, toggle") << "full"
-                                      << "toggle" << 5350 << show << 0;
-        QTest::newRow("data shown, toggle") << "data shown"
-                                            << "toggle" << 5350 << show << 0;
-        QTest::newRow("compact+toggle, toggle") << "compact+toggle"
-                                                << "toggle" << 6645 << hide << 0;
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(Transitions)); ++row)
+            QTest::addRow("%s, %s", Transitions[row].from, Transitions[row].action) << row;
     }
     void transitions()
     {
-        QFETCH(QString, from);
-        QFETCH(QString, action);
-        QFETCH(int, height);
-        QFETCH(QString, caption);
-        QFETCH(int, extendedView);
+        QFETCH(int, row);
+        const Transition &to = Transitions[row];
+        const QString from = QString::fromUtf8(to.from), action = QString::fromUtf8(to.action);
         Rig rig;
         rig.reach(from);
         if (action == "ctrl+h")
@@ -86,10 +82,10 @@ private slots:
             rig.views.openFullView();
         else
             rig.views.toggleData();
-        QCOMPARE(rig.window.height, height);
-        QCOMPARE(rig.window.caption, caption);
+        QCOMPARE(rig.window.height, to.height);
+        QCOMPARE(rig.window.caption, QString::fromUtf8(to.caption));
         QCOMPARE(rig.window.toggleShown, from != "compact" || action == "ctrl+h");
-        QCOMPARE(rig.views.extendedView(), extendedView);
+        QCOMPARE(rig.views.extendedView(), to.extendedView);
     }
 
     void toggleRestartsThePortPanelTimer()

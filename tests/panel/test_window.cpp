@@ -5,6 +5,7 @@
 #include "layout_table.h"
 #include "panel_geometry.h"
 #include "panel_widgets.h"
+#include "view_switcher.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -25,45 +26,34 @@ QRect rectInForm(const Form1 &form, const QWidget *widget)
     return {widget->mapTo(&form, QPoint(0, 0)), widget->size()};
 }
 
-// Where draw() leaves ink, in device pixels of the window, when it paints around `near` on an
-// unclipped canvas with the window's device-pixel grid.
-QRect inkedDevicePixels(const QRect &near, const std::function<void(QPainter &)> &draw)
+// Empty when draw(), painting `widget`'s caption into `inWidget` on an unclipped canvas with the
+// window's device-pixel grid, inks only the device pixels of that rectangle (an edge that falls
+// inside a device pixel keeps that pixel); else what went out.
+QString inkOutside(const QWidget *widget, const QRect &inWidget, const QString &caption,
+                   const std::function<void(QPainter &, const QRect &)> &draw)
 {
-    const QRect around = near.adjusted(-24, -24, 24, 24);
-    const QPoint origin(int(std::floor(around.x() * Scale)), int(std::floor(around.y() * Scale)));
-    QImage canvas(int(std::ceil(around.width() * Scale)) + 2,
-                  int(std::ceil(around.height() * Scale)) + 2, QImage::Format_ARGB32_Premultiplied);
+    const QRect area(widget->mapTo(widget->window(), inWidget.topLeft()), inWidget.size());
+    const QRect device =
+        QRectF(QPointF(area.topLeft()) * Scale, QSizeF(area.size()) * Scale).toAlignedRect();
+    const QRect around = device.adjusted(-48, -48, 48, 48);
+    QImage canvas(around.size(), QImage::Format_ARGB32_Premultiplied);
     canvas.setDevicePixelRatio(Scale);
     canvas.fill(Qt::transparent);
     {
         QPainter painter(&canvas);
-        painter.translate(-QPointF(origin) / Scale);
+        painter.translate(-QPointF(around.topLeft()) / Scale);
         painter.setPen(Qt::black);
-        draw(painter);
+        draw(painter, area);
     }
     QRect ink;
-    for (int y = 0; y < canvas.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
-        for (int x = 0; x < canvas.width(); ++x) {
-            if (qAlpha(row[x]) > 24)
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink.translated(origin);
-}
-
-// Empty when the ink stays inside the logical rectangle's device pixels (an edge that falls
-// inside a device pixel keeps that pixel), else what went out.
-QString inkOutside(const QString &name, const QRect &ink, const QRect &logical)
-{
-    const QRectF device(QPointF(logical.topLeft()) * Scale, QSizeF(logical.size()) * Scale);
-    const bool inside = !ink.isEmpty() && ink.left() >= std::floor(device.left()) &&
-                        ink.top() >= std::floor(device.top()) &&
-                        ink.x() + ink.width() <= std::ceil(device.right()) &&
-                        ink.y() + ink.height() <= std::ceil(device.bottom());
-    return inside ? QString()
-                  : QStringLiteral("%1: ink %2 outside %3")
-                        .arg(name, QDebug::toString(ink), QDebug::toString(logical));
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if (qAlpha(canvas.pixel(x, y)) > 24)
+                ink |= QRect(around.topLeft() + QPoint(x, y), QSize(1, 1));
+    if (!ink.isEmpty() && device.contains(ink))
+        return {};
+    return QStringLiteral("%1 %2: ink %3 outside %4")
+        .arg(widget->objectName(), caption, QDebug::toString(ink), QDebug::toString(device));
 }
 
 } // namespace
@@ -71,54 +61,39 @@ QString inkOutside(const QString &name, const QRect &ink, const QRect &logical)
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void theWindowKeepsItsWidthAndShowsItsClientBottoms_data()
+    // Client bottoms 4980, 6275, 6830 and 8730 twips; the bands each height shows.
+    void eachHeightKeepsTheWidthAndShowsItsBands_data()
     {
         QTest::addColumn<int>("outerTwips");
         QTest::addColumn<int>("clientHeight");
-        // Client bottoms 4980, 6275, 6830 and 8730 twips.
-        QTest::newRow("compact") << 5350 << 332;
-        QTest::newRow("data") << 6645 << 418;
-        QTest::newRow("extended") << 7200 << 455;
-        QTest::newRow("full") << 9100 << 582;
+        QTest::addColumn<QStringList>("wholly");
+        QTest::addColumn<QStringList>("partly");
+        QTest::addColumn<QStringList>("notAtAll");
+        QTest::newRow("compact: down to the IMAGE4 row")
+            << 5350 << 332 << QStringList{"Command16", "Command42", "Command37", "Frame10"}
+            << QStringList{"Frame9"} << QStringList{"Label11", "Command44", "Command34", "Frame14"};
+        QTest::newRow("data: the traffic lines and status queries")
+            << 6645 << 418 << QStringList{"Label11", "Label12", "Label22", "Command34", "Command55"}
+            << QStringList{} << QStringList{"Frame14", "Command36", "Text1"};
+        QTest::newRow("extended: the top edge of the extended inputs")
+            << 7200 << 455 << QStringList{"Frame9", "Command55"} << QStringList{"Frame14"}
+            << QStringList{"Command64", "Command36", "Text1"};
+        QTest::newRow("full") << 9100 << 582 << QStringList{} << QStringList{} << QStringList{};
     }
-    void theWindowKeepsItsWidthAndShowsItsClientBottoms()
+    void eachHeightKeepsTheWidthAndShowsItsBands()
     {
         QFETCH(int, outerTwips);
         QFETCH(int, clientHeight);
+        QFETCH(QStringList, wholly);
+        QFETCH(QStringList, partly);
+        QFETCH(QStringList, notAtAll);
         Form1 form;
         form.setViewHeight(outerTwips);
         QCOMPARE(form.windowTitle(), QStringLiteral("TAVO   ZRA70_20  CONTROL   Ver.1.40"));
         QCOMPARE(form.minimumSize(), QSize(633, clientHeight));
         QCOMPARE(form.maximumSize(), QSize(633, clientHeight));
         QCOMPARE(form.devicePixelRatioF(), Scale);
-        const QImage picture = form.grab().toImage();
-        QVERIFY(qAbs(picture.height() - clientHeight * Scale) <= 1);
-    }
-
-    void eachHeightShowsItsBands_data()
-    {
-        QTest::addColumn<int>("outerTwips");
-        QTest::addColumn<QStringList>("wholly");
-        QTest::addColumn<QStringList>("partly");
-        QTest::addColumn<QStringList>("notAtAll");
-        QTest::newRow("compact: down to the IMAGE4 row")
-            << 5350 << QStringList{"Command16", "Command42", "Command37", "Frame10"}
-            << QStringList{"Frame9"} << QStringList{"Label11", "Command44", "Command34", "Frame14"};
-        QTest::newRow("data: the traffic lines and status queries")
-            << 6645 << QStringList{"Label11", "Label12", "Label22", "Command34", "Command55"}
-            << QStringList{} << QStringList{"Frame14", "Command36", "Text1"};
-        QTest::newRow("extended: the top edge of the extended inputs")
-            << 7200 << QStringList{"Frame9", "Command55"} << QStringList{"Frame14"}
-            << QStringList{"Command64", "Command36", "Text1"};
-    }
-    void eachHeightShowsItsBands()
-    {
-        QFETCH(int, outerTwips);
-        QFETCH(QStringList, wholly);
-        QFETCH(QStringList, partly);
-        QFETCH(QStringList, notAtAll);
-        Form1 form;
-        form.setViewHeight(outerTwips);
+        QVERIFY(qAbs(form.grab().toImage().height() - clientHeight * Scale) <= 1);
         const QRect client = form.rect();
         for (const QString &name : wholly)
             QVERIFY2(client.contains(rectInForm(form, form.control(name))), qPrintable(name));
@@ -191,44 +166,36 @@ private slots:
         for (PanelButton *button : form.findChildren<PanelButton *>()) {
             QStringList captions{button->text()};
             if (button->objectName() == "Command34")
-                captions << QStringLiteral("データを表示しない") << QStringLiteral("CLOSE");
+                captions << ViewSwitcher::HideDataCaption << ViewSwitcher::CloseCaption;
             for (const QString &caption : captions) {
                 button->setText(caption);
-                const QRect area(button->mapTo(&form, button->captionArea().topLeft()),
-                                 button->captionArea().size());
-                cut << inkOutside(
-                    button->objectName() + ' ' + caption,
-                    inkedDevicePixels(
-                        area, [&](QPainter &painter) { button->drawCaption(painter, area); }),
-                    area);
+                cut << inkOutside(button, button->captionArea(), caption,
+                                  [&](QPainter &painter, const QRect &area) {
+                                      button->drawCaption(painter, area);
+                                  });
             }
         }
-        const auto drawnText = [&](const QWidget *widget, const QRect &inWidget, int alignment,
-                                   const QString &caption) {
-            const QRect text(widget->mapTo(&form, inWidget.topLeft()), inWidget.size());
-            cut << inkOutside(widget->objectName(),
-                              inkedDevicePixels(text,
-                                                [&](QPainter &painter) {
-                                                    painter.setFont(widget->font());
-                                                    widget->style()->drawItemText(
-                                                        &painter, text,
-                                                        alignment | Qt::TextDontClip,
-                                                        widget->palette(), true, caption);
-                                                }),
-                              text);
-        };
-        for (const QLabel *label : form.findChildren<QLabel *>()) {
-            if (!label->text().isEmpty())
-                drawnText(label, label->contentsRect(), int(label->alignment()), label->text());
-        }
-        for (const QRadioButton *option : form.findChildren<QRadioButton *>()) {
-            QStyleOptionButton style;
-            style.initFrom(option);
-            style.text = option->text();
-            drawnText(
-                option,
-                option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option),
-                Qt::AlignLeft | Qt::AlignVCenter, option->text());
+        for (const QWidget *widget : form.findChildren<QWidget *>()) {
+            QRect text;
+            QString caption;
+            int alignment = Qt::AlignLeft | Qt::AlignVCenter;
+            if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+                text = label->contentsRect();
+                caption = label->text();
+                alignment = int(label->alignment());
+            } else if (const auto *option = qobject_cast<const QRadioButton *>(widget)) {
+                QStyleOptionButton style;
+                style.initFrom(option);
+                style.text = caption = option->text();
+                text =
+                    option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
+            }
+            if (!caption.isEmpty())
+                cut << inkOutside(widget, text, caption, [&](QPainter &painter, const QRect &area) {
+                    painter.setFont(widget->font());
+                    widget->style()->drawItemText(&painter, area, alignment | Qt::TextDontClip,
+                                                  widget->palette(), true, caption);
+                });
         }
         const auto buttons = std::ranges::count_if(
             layout::controls(), [](const auto &row) { return row.kind == layout::Kind::Button; });
