@@ -56,15 +56,9 @@ private slots:
         QVERIFY(!rig.repeat->isActive());
     }
 
-    void pressSetsItsIntervalsAfterTheFirstSend()
+    void aHoldsFirstSendRunsOnItsOwnIntervals()
     {
         Rig rig;
-        rig.repeater.press(rig.adjuster("brightness-up"));
-        QCOMPARE(rig.repeat->interval(), 50);
-        QCOMPARE(rig.replyTimeout->interval(), 25);
-        QCOMPARE(rig.displayClear->interval(), 25);
-        rig.repeater.release(rig.adjuster("brightness-up"));
-
         rig.repeater.press(rig.adjuster("vol-down")); // its 200/245 govern the send's timers
         rig.clock.advance(199);
         QCOMPARE(rig.display.received, QString());
@@ -167,15 +161,6 @@ private slots:
         QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
         rig.clock.advance(1);
         QCOMPARE(rig.display.sent, QString());
-    }
-
-    void typedTextGoesOutAsTypedWithLongReplyTiming()
-    {
-        Rig rig;
-        rig.sender.sendTyped(QStringLiteral("C\u00e9\u30c7")); // beyond ASCII
-        QCOMPARE(rig.port.written, QList<QByteArray>{"C\xe9?\r"});
-        QCOMPARE(rig.replyTimeout->interval(), 2000);
-        QCOMPARE(rig.displayClear->interval(), 2500);
     }
 };
 

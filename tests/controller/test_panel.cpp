@@ -3,6 +3,7 @@
 #include "fake_timers.h"
 #include "form1.h"
 #include "panel_controller.h"
+#include "repeater.h"
 #include "traffic_line.h"
 
 #include <QApplication>
@@ -112,24 +113,28 @@ private slots:
         QVERIFY(rig.port.written.isEmpty());
     }
 
+    // As typed, with the long-reply timing; a character beyond Latin-1 goes out as "?".
     void sendTransmitsTheTypedTextAndClsOnlyClearsTheBox()
     {
         Rig rig;
         auto *box = rig.form.control<QLineEdit>("Text1");
-        box->setText("cr0 x");
+        const QString typed = QStringLiteral("cr0 \u00e9\u30c7");
+        box->setText(typed);
         rig.click("Command95");
-        QCOMPARE(rig.port.written, QList<QByteArray>{"cr0 x\r"});
-        QCOMPARE(box->text(), QStringLiteral("cr0 x"));
+        QCOMPARE(rig.port.written, QList<QByteArray>{"cr0 \xe9?\r"});
+        QCOMPARE(box->text(), typed);
         QCOMPARE(rig.controller.timer(2).interval(), 2000);
         rig.click("Command96");
         QCOMPARE(box->text(), QString());
         QCOMPARE(rig.port.written.size(), 1);
     }
 
-    void comShowsThePortPanelForFiveSeconds()
+    void comShowsThePortPanelForFiveSecondsCountedAfreshByTheDataToggle()
     {
         Rig rig;
         rig.click("Command33");
+        rig.clock.advance(4000);
+        rig.click("Command34");
         rig.clock.advance(4999);
         QVERIFY(rig.portPanelShown());
         rig.clock.advance(1);

@@ -30,16 +30,6 @@ private slots:
         QVERIFY(rig.warnings.isEmpty());
     }
 
-    void aMissingPortAtStartIsToldOnceAndThePanelRunsClosed()
-    {
-        Rig rig;
-        rig.port.makeMissing(1);
-        rig.setup.startUp();
-        QCOMPARE(rig.warnings, QStringList{"port 1 missing"});
-        QVERIFY(!rig.port.isOpen());
-        QCOMPARE(rig.markedOption, 1);
-    }
-
     void speedAndPortChoicesApplyAndHideThePanel()
     {
         Rig rig;

@@ -4,32 +4,19 @@
 # Exits non-zero on a crash or sanitizer report. Everything it writes goes under BUILD_DIR:
 # the binary, a working copy of the seed corpus and any crash artifacts.
 set -eu
-
-if [ $# -lt 1 ]; then
-    echo "usage: $0 BUILD_DIR [SECONDS]" >&2
-    exit 2
-fi
-build_dir=$1
-seconds=${2:-60}
-
 here=$(cd "$(dirname "$0")" && pwd)
 exchange="$here/../../exchange"
-mkdir -p "$build_dir"
-out="$(cd "$build_dir" && pwd)/fuzz"
-mkdir -p "$out/corpus" "$out/artifacts"
+mkdir -p "${1:?usage: $0 BUILD_DIR [SECONDS]}/fuzz/corpus" "$1/fuzz/artifacts"
+out="$(cd "$1/fuzz" && pwd)"
 cp -n "$here"/corpus/* "$out/corpus/" 2>/dev/null || true
 
 # shellcheck disable=SC2046  # pkg-config output is meant to split into words
-clang++-14 -std=c++20 -g -O1 -fPIC -Wall -Wextra \
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -I"$exchange" \
-    "$here/fuzz_exchange.cpp" \
+clang++-14 -std=c++20 -g -O1 -fPIC -Wall -Wextra -fsanitize=fuzzer,address,undefined \
+    -fno-sanitize-recover=all -I"$exchange" "$here/fuzz_exchange.cpp" \
     "$exchange/traffic_render.cpp" "$exchange/reply_decoder.cpp" \
     "$exchange/number_reader.cpp" "$exchange/pressure.cpp" \
-    $(pkg-config --cflags --libs Qt6Core) \
-    -o "$out/fuzz_exchange"
+    $(pkg-config --cflags --libs Qt6Core) -o "$out/fuzz_exchange"
 
 cd "$out"
-UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ./fuzz_exchange -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="$out/artifacts/" "$out/corpus"
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ./fuzz_exchange -max_total_time="${2:-60}" \
+    -print_final_stats=1 -artifact_prefix="$out/artifacts/" "$out/corpus"

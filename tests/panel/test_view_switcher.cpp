@@ -26,8 +26,8 @@ const struct Transition {
 
 } // namespace
 
-// The view switching on a window of plain fields: heights, the toggle and the port panel's
-// timer, from every state each input can meet.
+// The view switching on a window of plain fields: heights and the toggle, from every state each
+// input can meet.
 class ViewSwitcherTest : public QObject {
     Q_OBJECT
 
@@ -86,26 +86,6 @@ private slots:
         QCOMPARE(rig.window.caption, QString::fromUtf8(to.caption));
         QCOMPARE(rig.window.toggleShown, from != "compact" || action == "ctrl+h");
         QCOMPARE(rig.views.extendedView(), to.extendedView);
-    }
-
-    void toggleRestartsThePortPanelTimer()
-    {
-        Rig rig;
-        int hides = 0;
-        rig.panelHide->setTickHandler([&] {
-            ++hides;
-            rig.panelHide->stop();
-        });
-        rig.reach("compact+toggle");
-        rig.clock.advance(6000); // the toggle's own count has run out
-        hides = 0;
-        rig.panelHide->start(); // COM shown
-        rig.clock.advance(4000);
-        rig.views.toggleData();
-        rig.clock.advance(4999);
-        QCOMPARE(hides, 0);
-        rig.clock.advance(1);
-        QCOMPARE(hides, 1);
     }
 };
 

@@ -115,14 +115,8 @@ private slots:
         QTest::newRow("permission, no group")
             << open(OpenFailureKind::PermissionDenied, 1, {}, 0)
             << QStringList{"/dev/tty%1 was denied", "Ask for read and write access"};
-        QTest::newRow("in use, holder known")
-            << open(OpenFailureKind::InUse, 1, {}, 4242)
-            << QStringList{"/dev/tty%1 is in use by another program (process 4242)"};
         QTest::newRow("other") << open(OpenFailureKind::Other, 1, {}, 0)
                                << QStringList{"/dev/tty%1 reported \"Input/output error\""};
-        QTest::newRow("link gone")
-            << describeLinkLoss(2, "/dev/ttyUSB0", {})
-            << QStringList{"serial port 2 was lost", "/dev/ttyUSB0 went away"};
         QTest::newRow("link failed")
             << describeLinkLoss(1, "/dev/ttyUSB0", "EIO")
             << QStringList{"serial port 1 was lost", "/dev/ttyUSB0 reported \"EIO\""};

@@ -23,12 +23,6 @@ constexpr NetworkTimings TestTimings{1000, 200, 1000};
 const QList<QByteArray> StatusQueries = {"CR0", "CR1", "CR3", "CR4",        "CR6",
                                          "CR7", "CRA", "CR9", "CR PRESSURE"};
 
-speed_t outputSpeed(const LineEnd &line)
-{
-    const termios tio = line.settings();
-    return cfgetospeed(&tio);
-}
-
 // Opens port 1 and waits until its link is up; false with the reason otherwise.
 bool openAndWait(SerialPort &port, QString *problem)
 {
@@ -133,10 +127,10 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
         return;
 
     // A new speed reaches the line behind the server (which acknowledges any speed it is asked).
-    QCOMPARE(outputSpeed(line), speed_t(B19200));
+    QCOMPARE(line.outputSpeed(), speed_t(B19200));
     QSignalSpy lost(&port, &SerialPort::linkLost);
     QVERIFY(port.setSettings(QStringLiteral("9600,N,8,1")));
-    QTRY_COMPARE_WITH_TIMEOUT(outputSpeed(line), speed_t(B9600), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(line.outputSpeed(), speed_t(B9600), 3000);
     QVERIFY(port.write("CR0\r"));
     QTRY_VERIFY_WITH_TIMEOUT(simulator.rawBytesReceived().endsWith("CR0\r"), 3000);
     QVERIFY(port.isReady());

@@ -54,25 +54,18 @@ QByteArray LineEnd::readAvailable()
     return bytes;
 }
 
-QList<QByteArray> LineEnd::readChunks(qsizetype count, int timeoutMs)
+QByteArray LineEnd::read(qsizetype count, int timeoutMs)
 {
-    QList<QByteArray> chunks;
-    qsizetype total = 0;
+    QByteArray bytes;
     QElapsedTimer clock;
     clock.start();
     QSignalSpy ready(m_notifier.get(), &QSocketNotifier::activated);
-    while (total < count) {
-        const QByteArray chunk = readAvailable();
-        if (!chunk.isEmpty()) {
-            chunks.append(chunk);
-            total += chunk.size();
-            continue;
-        }
+    while ((bytes += readAvailable()).size() < count) {
         const qint64 left = timeoutMs - clock.elapsed();
         if (left <= 0 || !ready.wait(int(left)))
             break;
     }
-    return chunks;
+    return bytes;
 }
 
 termios LineEnd::settings() const
@@ -82,10 +75,8 @@ termios LineEnd::settings() const
     return tio;
 }
 
-QByteArray LineEnd::read(qsizetype count, int timeoutMs)
+unsigned LineEnd::outputSpeed() const
 {
-    QByteArray bytes;
-    for (const QByteArray &chunk : readChunks(count, timeoutMs))
-        bytes.append(chunk);
-    return bytes;
+    const termios tio = settings();
+    return ::cfgetospeed(&tio);
 }

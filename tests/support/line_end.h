@@ -24,11 +24,10 @@ public:
     // Everything that has arrived so far, without waiting.
     QByteArray readAvailable();
     // Runs the event loop until `count` bytes in all have arrived or timeoutMs has passed.
-    // Returns what arrived, one entry per read, so a test can see how a reply was cut.
-    QList<QByteArray> readChunks(qsizetype count, int timeoutMs = 10000);
     QByteArray read(qsizetype count, int timeoutMs = 10000);
     // The line settings of the device, as the port that opened it set them.
     termios settings() const;
+    unsigned outputSpeed() const; // a B* constant, as cfgetospeed() gives it
 
 private:
     int m_fd = -1;
