@@ -35,9 +35,7 @@ private slots:
         QTest::newRow("STATUS sent") << QByteArray("CR0\r") << " C R 0 CR ";
         QTest::newRow("words") << QByteArray("CF FANMODE L1\r") << " C F   F A N M O D E   L 1 CR ";
         QTest::newRow("ACK, CR, LF") << QByteArray("\x06\r\n") << " ACK CR LF ";
-        QTest::newRow("code 20 has no blank after it") << QByteArray("\x14"
-                                                                     "0")
-                                                       << " &0 ";
+        QTest::newRow("code 20 has no blank after it") << QByteArray("\0240") << " &0 ";
         QTest::newRow("z is the last printable") << QByteArray("z{") << " z ? ";
         QTest::newRow("NUL, 7, 31, DEL, 233")
             << QByteArray("\0\x07\x1f\x7f\xe9", 5) << " ? ? ? ? ? ";
@@ -99,10 +97,7 @@ private slots:
             {"CRA ff", "CRA\r", "ff\r", Unchanged},
             {"CR1 12, one character counts", "CR1\r", "12\r", " Computer 1"},
             {"CR0 first character alone", "CR0\r", "0", Unchanged},
-            {"CR0 earlier ACK in front", "CR0\r",
-             "\x06"
-             "00\r",
-             Unchanged},
+            {"CR0 earlier ACK in front", "CR0\r", "\00600\r", Unchanged},
             {"CR3 lamp hours", "CR3\r", "01234\r", " 0 1 2 3 4 CR  Hour Use"},
             {"CR3 cut at 38 characters", "CR3\r", "0123456789ABCDEFGH\r",
              " 0 1 2 3 4 5 6 7 8 9 A B C D E F G H C Hour Use"},

@@ -27,10 +27,8 @@ NAMED_ROLES = (Role.PUSH_BUTTON, Role.LABEL, Role.RADIO_BUTTON)
 SPOKEN = [
     ("ON", Role.PUSH_BUTTON, "POWER"),  # one of several ON buttons
     ("データを表示する", Role.PUSH_BUTTON, None),
-    ("INPUT MODE SET", Role.LABEL, None),
     ("Up", Role.PUSH_BUTTON, None),  # arrows and adjusters say what they do, not their glyph
     ("VOL +", Role.PUSH_BUTTON, None),
-    ("D.Zoom +", Role.PUSH_BUTTON, None),
     ("COM1", Role.RADIO_BUTTON, None),
     ("ZRA70 logo (double click for the full view)", Role.IMAGE, None),
     ("Command text", Role.TEXT, None),
@@ -93,10 +91,9 @@ def text_of(line):
 
 
 def press(button):
-    count = button.get_n_actions()
     with warnings.catch_warnings():  # the newer name is not in every libatspi's bindings
         warnings.simplefilter("ignore", DeprecationWarning)
-        names = [button.get_action_name(i).lower() for i in range(count)]
+        names = [button.get_action_name(i).lower() for i in range(button.get_n_actions())]
     check("press" in names, f"STATUS offers a press action (it offers {names})")
     if "press" in names:
         button.do_action(names.index("press"))

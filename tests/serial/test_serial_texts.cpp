@@ -95,27 +95,21 @@ private slots:
     {
         QTest::addColumn<QString>("description");
         QTest::addColumn<QStringList>("naming");
-        const auto open = [](OpenFailureKind kind, int number, QString group, qint64 owner) {
-            OpenFailure failure;
-            failure.kind = kind;
-            failure.portNumber = number;
-            failure.devicePath = QStringLiteral("/dev/tty%1");
-            failure.ownerGroup = group;
-            failure.lockOwner = owner;
-            failure.systemText = QStringLiteral("Input/output error");
-            return describeOpenFailure(failure);
+        const auto open = [](OpenFailureKind kind, int number, const char *group = "") {
+            return describeOpenFailure(
+                {kind, number, "/dev/tty%1", group, 0, {}, QStringLiteral("Input/output error")});
         };
-        QTest::newRow("not found") << open(OpenFailureKind::NotFound, 2, {}, 0)
+        QTest::newRow("not found") << open(OpenFailureKind::NotFound, 2)
                                    << QStringList{"Serial port 2 cannot be opened",
                                                   "/dev/tty%1 was not found", "ZRA70_COM2"};
         QTest::newRow("permission, group known")
-            << open(OpenFailureKind::PermissionDenied, 1, "dialout", 0)
+            << open(OpenFailureKind::PermissionDenied, 1, "dialout")
             << QStringList{"/dev/tty%1 was denied", "\"dialout\"",
                            "sudo usermod -aG dialout $USER"};
         QTest::newRow("permission, no group")
-            << open(OpenFailureKind::PermissionDenied, 1, {}, 0)
+            << open(OpenFailureKind::PermissionDenied, 1)
             << QStringList{"/dev/tty%1 was denied", "Ask for read and write access"};
-        QTest::newRow("other") << open(OpenFailureKind::Other, 1, {}, 0)
+        QTest::newRow("other") << open(OpenFailureKind::Other, 1)
                                << QStringList{"/dev/tty%1 reported \"Input/output error\""};
         QTest::newRow("link failed")
             << describeLinkLoss(1, "/dev/ttyUSB0", "EIO")

@@ -11,21 +11,21 @@ class FakeSerialPort final : public SerialPort {
 public:
     PortStatus setPortNumber(int number) override
     {
-        log(QStringLiteral("number %1").arg(number));
+        operations.append(QStringLiteral("number %1").arg(number));
         m_number = number;
         return PortStatus::success();
     }
     int portNumber() const override { return m_number; }
     PortStatus setSettings(const QString &settings) override
     {
-        log(QStringLiteral("settings %1").arg(settings));
+        operations.append(QStringLiteral("settings %1").arg(settings));
         m_settings = settings;
         return PortStatus::success();
     }
     QString settings() const override { return m_settings; }
     PortStatus open() override
     {
-        log(QStringLiteral("open %1").arg(m_number));
+        operations.append(QStringLiteral("open %1").arg(m_number));
         if (m_missingPorts.contains(m_number))
             return PortStatus::failure(QStringLiteral("port %1 missing").arg(m_number));
         m_open = true;
@@ -33,7 +33,7 @@ public:
     }
     PortStatus close() override
     {
-        log(QStringLiteral("close"));
+        operations.append(QStringLiteral("close"));
         m_open = false;
         return PortStatus::success();
     }
@@ -75,8 +75,6 @@ public:
     QStringList operations;    // every configuration operation, in order
 
 private:
-    void log(const QString &operation) { operations.append(operation); }
-
     int m_number = 1;
     QString m_settings = QStringLiteral("9600,N,8,1");
     bool m_open = false;
