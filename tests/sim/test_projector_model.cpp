@@ -51,30 +51,14 @@ private slots:
         QCOMPARE(answer(before, query, atMs), reply);
     }
 
-    void commandsOutsideThePanelsVocabularyAreRefused_data()
-    {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QByteArray>("reply");
-        const std::pair<const char *, const char *> rows[] = {
-            {"CF FANMODE L2", "\x06"},
-            {"CF INPUT COMPUTER1 S-VIDEO", "\x06"},
-            {"C3F", "\x06"},
-            {"C99", "\x15"},
-            {"c07", "\x15"},
-            {"CR0 ", "\x15"},
-            {"", "\x15"},
-        };
-        for (const auto &[command, reply] : rows)
-            QTest::addRow("\"%s\"", command) << QByteArray(command) << QByteArray(reply);
-    }
+    // Refused, and nothing changes: "c07" would have switched to video.
     void commandsOutsideThePanelsVocabularyAreRefused()
     {
-        QFETCH(QByteArray, command);
-        QFETCH(QByteArray, reply);
-        ProjectorModel model;
-        QCOMPARE(model.feed(command + '\r', 0).value(0).reply, reply);
-        if (reply == "\x15") // and nothing changed
+        for (const char *command : {"C99", "c07", "CR0 ", ""}) {
+            ProjectorModel model;
+            QCOMPARE(model.feed(command + QByteArray("\r"), 0).value(0).reply, QByteArray("\x15"));
             QCOMPARE(model.feed("CR1\r", 0).value(0).reply, QByteArray("1\r"));
+        }
     }
 
     void powerCountsDownFourSecondsAndCoolsSix()
