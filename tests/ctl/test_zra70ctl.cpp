@@ -81,11 +81,12 @@ private slots:
         QCOMPARE(json.lines().size(), 2);
         QJsonObject query = QJsonDocument::fromJson(json.lines()[0]).object();
         QVERIFY(query.take("ms").toDouble() > 0);
-        QCOMPARE(query, QJsonDocument::fromJson(R"({"name": "status", "sent": [67, 82, 48, 13],
-            "sent_line": " C R 0 CR ", "received": [56, 48, 13], "received_line": " 8 0 CR ",
-            "status": " Stand by", "outcome": "answer"})")
-                            .object());
-        QJsonObject command = QJsonDocument::fromJson(json.lines()[1]).object();
+        const QJsonObject expected = QJsonDocument::fromJson(R"({"name": "status",
+            "sent": [67, 82, 48, 13], "sent_line": " C R 0 CR ", "received": [56, 48, 13],
+            "received_line": " 8 0 CR ", "status": " Stand by", "outcome": "answer"})")
+                                         .object();
+        QCOMPARE(query, expected);
+        const QJsonObject command = QJsonDocument::fromJson(json.lines()[1]).object();
         QCOMPARE(command["received"].toArray(), QJsonArray({6}));
         QVERIFY(command["status"].isNull());
         QCOMPARE(command["outcome"].toString(), "ack");
