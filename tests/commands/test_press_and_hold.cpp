@@ -56,7 +56,7 @@ private slots:
         QVERIFY(!rig.repeat->isActive());
     }
 
-    void aHoldsFirstSendRunsOnItsOwnIntervals()
+    void theFirstSendOfAHoldRunsOnTheAdjustersIntervals()
     {
         Rig rig;
         rig.repeater.press(rig.adjuster("vol-down")); // its 200/245 govern the send's timers

@@ -1,3 +1,4 @@
+#include "program_run.h"
 #include "projector_simulator.h"
 
 #include <QJsonArray>
@@ -5,7 +6,6 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTest>
 
 // The zra70ctl program as a script runs it, against the simulator on a pseudo-terminal. The
@@ -13,23 +13,8 @@
 class Zra70ctlTest : public QObject {
     Q_OBJECT
 
-    struct Run {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-        QList<QByteArray> lines() const { return out.trimmed().split('\n'); }
-    };
-
-    static Run run(const QStringList &arguments)
-    {
-        QProcess ctl;
-        QSignalSpy finished(&ctl, &QProcess::finished);
-        ctl.start(ZRA70CTL_PROGRAM, arguments);
-        if (finished.isEmpty() && !finished.wait(20000))
-            ctl.kill();
-        return {ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1,
-                ctl.readAllStandardOutput(), ctl.readAllStandardError()};
-    }
+    using Run = ProgramRun;
+    static Run run(const QStringList &arguments) { return runProgram(ZRA70CTL_PROGRAM, arguments); }
 
     static std::unique_ptr<ProjectorSimulator> startSimulator(SimulatorOptions options = {})
     {

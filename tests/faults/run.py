@@ -85,10 +85,11 @@ def main():
     files = list(product_files())
     seeded = [(ident, holder(files, ident, snippet), snippet, replacement)
               for ident, snippet, replacement in faults()]  # every fault must apply
-    if not (run("cmake", "-S", ROOT, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
-                "-DCMAKE_COMPILE_WARNING_AS_ERROR=ON", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
-            and run("cmake", "--build", build, "-j2", log=open(logs / "build.log", "w"))):
-        sys.exit("build fails")
+    with open(logs / "build.log", "w") as log:
+        if not (run("cmake", "-S", ROOT, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
+                    "-DCMAKE_COMPILE_WARNING_AS_ERROR=ON", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+                and run("cmake", "--build", build, "-j2", log=log)):
+            sys.exit("build fails")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # restores the source on the way out
     caught = 0
     chosen = [fault for fault in seeded if not wanted or fault[0] in wanted]

@@ -1,9 +1,9 @@
 #include "line_end.h"
 #include "mapped_serial_port.h"
+#include "program_run.h"
 #include "projector_simulator.h"
 #include "ser2net_server.h"
 
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -36,15 +36,11 @@ bool openAndWait(SerialPort &port, QString *problem)
 }
 
 // What `zra70ctl status` prints over the port: the nine queries, decoded as the panel decodes
-// them. The simulator serves from this process's event loop meanwhile.
+// them.
 QByteArray statusOver(const QString &port)
 {
-    QProcess ctl;
-    QSignalSpy finished(&ctl, &QProcess::finished);
-    ctl.start(ZRA70CTL_PROGRAM, {"--port", port, "status"});
-    if (!finished.wait(20000))
-        ctl.kill();
-    return ctl.readAllStandardOutput() + ctl.readAllStandardError();
+    const ProgramRun status = runProgram(ZRA70CTL_PROGRAM, {"--port", port, "status"});
+    return status.out + status.err;
 }
 
 } // namespace
