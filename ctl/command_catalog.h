@@ -1,6 +1,6 @@
 #pragma once
 
-#include "request.h"
+#include "exchange_request.h"
 
 #include <QList>
 #include <QString>

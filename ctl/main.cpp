@@ -3,7 +3,7 @@
 
 #include "command_catalog.h"
 #include "ctl_options.h"
-#include "exchange_runner.h"
+#include "exchange_queue.h"
 #include "name_suggestion.h"
 #include "port_choice.h"
 #include "qt_timer_service.h"
@@ -119,36 +119,29 @@ int main(int argc, char *argv[])
     }
 
     QtTimerService timers;
-    ExchangeRunner runner(*port, timers);
-    QList<Outcome> outcomes;
-    runner.onResult = [&](const ExchangeResult &result) {
-        outcomes.append(result.outcome);
-        options.json ? printLine(stdout, resultJson(result))
-                     : printLine(stdout, resultText(result));
-    };
+    ExchangeQueue queue(*port, timers);
     if (options.verbose)
-        runner.onTraffic = [](const QString &line) {
+        queue.onTraffic = [](const QString &line) {
             printLine(stderr, line);
         };
-    // Queued: a first send that fails does so inside start(), before the event loop runs.
-    QObject::connect(
-        &runner, &ExchangeRunner::finished, &app,
-        [&] { QCoreApplication::exit(exitStatusFor(outcomes)); }, Qt::QueuedConnection);
-    QObject::connect(
-        &runner, &ExchangeRunner::portFailed, &app,
-        [&](const QString &description) {
-            printLine(stderr, QStringLiteral("zra70ctl: ") +
-                                  describeForCommandLine(description, options.port));
-            QCoreApplication::exit(PortTrouble);
-        },
-        Qt::QueuedConnection);
-    // A network port connects in the event loop; its loss before that ends the run as above.
-    if (port->isReady())
-        runner.start(*requests);
-    else
-        QObject::connect(
-            port.get(), &SerialPort::linkReady, &runner, [&] { runner.start(*requests); },
-            Qt::SingleShotConnection);
+    QList<Outcome> outcomes;
+    for (const Request &request : *requests) {
+        queue.enqueue(request, ExchangeQueue::Priority::Client, [&](const ExchangeResult &result) {
+            if (result.outcome == Outcome::LineLost)
+                return; // told once, by lineFailed below
+            outcomes.append(result.outcome);
+            options.json ? printLine(stdout, resultJson(result))
+                         : printLine(stdout, resultText(result));
+            if (outcomes.size() == requests->size())
+                QCoreApplication::exit(exitStatusFor(outcomes));
+        });
+    }
+    // A network port connects in the event loop; its loss before that ends the run here too.
+    QObject::connect(&queue, &ExchangeQueue::lineFailed, &app, [&](const QString &description) {
+        printLine(stderr,
+                  QStringLiteral("zra70ctl: ") + describeForCommandLine(description, options.port));
+        QCoreApplication::exit(PortTrouble);
+    });
     const int status = QCoreApplication::exec();
     port->close();
     return status;

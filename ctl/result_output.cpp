@@ -1,6 +1,7 @@
 #include "result_output.h"
 
 #include "command_catalog.h"
+#include "projector_readings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,6 +22,52 @@ QJsonValue optionalText(const std::optional<QString> &text)
     return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
 }
 
+template <typename T>
+QJsonValue orNull(const std::optional<T> &reading, QJsonValue (*toJson)(const T &))
+{
+    return reading ? toJson(*reading) : QJsonValue(QJsonValue::Null);
+}
+
+// A status query's reply read as values; null for the other queries and for unreadable replies.
+QJsonValue valueJson(const QByteArray &code, const QByteArray &reply)
+{
+    if (code == "CR0")
+        return orNull<PowerReading>(readPowerStatus(reply), [](const PowerReading &r) {
+            return QJsonValue(QJsonObject{{"power", powerPhaseName(r.phase)},
+                                          {"power_failure", r.powerFailure},
+                                          {"temperature_warning", r.temperatureWarning},
+                                          {"lamp_failure", r.lampFailure}});
+        });
+    if (code == "CR1")
+        return orNull<InputChoice>(readInput(reply), [](const InputChoice &input) {
+            return QJsonValue(QJsonObject{{"input", inputName(input)}});
+        });
+    if (code == "CRA")
+        return orNull<MuteReading>(readMutes(reply), [](const MuteReading &r) {
+            return QJsonValue(QJsonObject{{"projecting", r.projecting},
+                                          {"no_signal", r.noSignal},
+                                          {"picture_mute", r.picture},
+                                          {"sound_mute", r.sound}});
+        });
+    if (code == "CR3")
+        return orNull<int>(readLampHours(reply), [](const int &hours) {
+            return QJsonValue(QJsonObject{{"lamp_hours", hours}});
+        });
+    if (code == "CR7")
+        return orNull<bool>(readLampLit(reply), [](const bool &lit) {
+            return QJsonValue(QJsonObject{{"lamp_lit", lit}});
+        });
+    if (code == "CR6")
+        return orNull<Temperatures>(readTemperatures(reply), [](const Temperatures &t) {
+            return QJsonValue(QJsonObject{{"temperatures", QJsonArray{t[0], t[1], t[2]}}});
+        });
+    if (code == "CR9")
+        return orNull<QString>(readModel(reply), [](const QString &model) {
+            return QJsonValue(QJsonObject{{"model", model}});
+        });
+    return QJsonValue(QJsonValue::Null);
+}
+
 } // namespace
 
 QString outcomeName(Outcome outcome)
@@ -34,6 +81,8 @@ QString outcomeName(Outcome outcome)
         break;
     case Outcome::Refused:
         return QStringLiteral("refused");
+    case Outcome::LineLost:
+        return QStringLiteral("line-lost");
     }
     return QStringLiteral("no-reply");
 }
@@ -50,6 +99,8 @@ QString resultText(const ExchangeResult &result)
         return head + QStringLiteral("NAK (refused)");
     case Outcome::NoReply:
         return head + QStringLiteral("no reply");
+    case Outcome::LineLost:
+        return head + QStringLiteral("line lost");
     case Outcome::Answer:
         break;
     }
@@ -65,6 +116,7 @@ QByteArray resultJson(const ExchangeResult &result)
         {QStringLiteral("received"), byteArray(result.received)},
         {QStringLiteral("received_line"), result.receivedLine},
         {QStringLiteral("status"), optionalText(result.status)},
+        {QStringLiteral("value"), valueJson(result.code, result.received)},
         {QStringLiteral("outcome"), outcomeName(result.outcome)},
         {QStringLiteral("ms"), result.replyMs ? QJsonValue(qRound(*result.replyMs * 10) / 10.0)
                                               : QJsonValue(QJsonValue::Null)},
@@ -98,6 +150,8 @@ QByteArray catalogJson(const CatalogEntry &entry)
 
 ExitStatus exitStatusFor(const QList<Outcome> &outcomes)
 {
+    if (outcomes.contains(Outcome::LineLost))
+        return PortTrouble;
     if (outcomes.contains(Outcome::Refused))
         return SomeRefused;
     if (outcomes.contains(Outcome::NoReply))

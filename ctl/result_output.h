@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange_result.h"
+#include "exchange_request.h"
 
 #include <QByteArray>
 #include <QList>

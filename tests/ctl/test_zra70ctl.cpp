@@ -68,12 +68,15 @@ private slots:
         QVERIFY(query.take("ms").toDouble() > 0);
         const QJsonObject expected = QJsonDocument::fromJson(R"({"name": "status",
             "sent": [67, 82, 48, 13], "sent_line": " C R 0 CR ", "received": [56, 48, 13],
-            "received_line": " 8 0 CR ", "status": " Stand by", "outcome": "answer"})")
+            "received_line": " 8 0 CR ", "status": " Stand by", "outcome": "answer",
+            "value": {"power": "standby", "power_failure": false, "temperature_warning": false,
+                      "lamp_failure": false}})")
                                          .object();
         QCOMPARE(query, expected);
         const QJsonObject command = QJsonDocument::fromJson(json.lines()[1]).object();
         QCOMPARE(command["received"].toArray(), QJsonArray({6}));
         QVERIFY(command["status"].isNull());
+        QVERIFY(command["value"].isNull());
         QCOMPARE(command["outcome"].toString(), "ack");
     }
 
