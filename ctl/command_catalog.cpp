@@ -1,6 +1,6 @@
 #include "command_catalog.h"
 
-#include "command_table.h"
+#include "command_requests.h"
 
 namespace {
 
@@ -17,28 +17,6 @@ QString kindName(TimingKind kind)
         return QStringLiteral("arrow-prep");
     }
     return QStringLiteral("plain");
-}
-
-// A kind that keeps the intervals in force gets the ones a freshly started panel has.
-Request requestFor(const CommandButton &row)
-{
-    Request request{QLatin1String(row.cliName), QByteArray(row.code), ReplyTimeoutStartMs,
-                    DisplayClearStartMs};
-    if (const ReplyTiming *timing = replyTimingOf(row.timing)) {
-        request.replyTimeoutMs = timing->replyTimeoutMs;
-        request.displayClearMs = timing->displayClearMs;
-    }
-    return request;
-}
-
-// An arrow's intervals follow the arrow mode, which is "as they are" at start.
-Request requestFor(const Adjuster &row)
-{
-    if (row.isArrow())
-        return {QLatin1String(row.cliName), QByteArray(row.code), ReplyTimeoutStartMs,
-                DisplayClearStartMs};
-    return {QLatin1String(row.cliName), QByteArray(row.code), row.replyTimeoutMs,
-            row.displayClearMs};
 }
 
 } // namespace
@@ -101,6 +79,5 @@ QList<Request> allQueries()
 
 Request rawRequest(const QString &text)
 {
-    const ReplyTiming *typed = replyTimingOf(TimingKind::LongReply);
-    return {QStringLiteral("raw"), text.toLatin1(), typed->replyTimeoutMs, typed->displayClearMs};
+    return typedRequest(QStringLiteral("raw"), text.toLatin1());
 }

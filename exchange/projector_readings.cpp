@@ -61,14 +61,26 @@ template <auto Field, auto Reader> void take(ProjectorState &state, QByteArrayVi
     state.*Field = Reader(reply);
 }
 
+template <auto Field>
+bool isKnown(const ProjectorState &state)
+{
+    return (state.*Field).has_value();
+}
+
+template <auto Field, auto Reader>
+constexpr StateQuery row(const char *code)
+{
+    return {code, take<Field, Reader>, isKnown<Field>};
+}
+
 constexpr StateQuery StateQueries[] = {
-    {"CR0", take<&ProjectorState::power, readPowerStatus>},
-    {"CR1", take<&ProjectorState::input, readInput>},
-    {"CRA", take<&ProjectorState::mutes, readMutes>},
-    {"CR3", take<&ProjectorState::lampHours, readLampHours>},
-    {"CR7", take<&ProjectorState::lampLit, readLampLit>},
-    {"CR6", take<&ProjectorState::temperatures, readTemperatures>},
-    {"CR9", take<&ProjectorState::model, readModel>},
+    row<&ProjectorState::power, readPowerStatus>("CR0"),
+    row<&ProjectorState::input, readInput>("CR1"),
+    row<&ProjectorState::mutes, readMutes>("CRA"),
+    row<&ProjectorState::lampHours, readLampHours>("CR3"),
+    row<&ProjectorState::lampLit, readLampLit>("CR7"),
+    row<&ProjectorState::temperatures, readTemperatures>("CR6"),
+    row<&ProjectorState::model, readModel>("CR9"),
 };
 
 } // namespace

@@ -65,6 +65,7 @@ struct StateQuery {
     const char *code;
     // Sets the query's field from the reply (empty when the reply is unreadable or absent).
     void (*take)(ProjectorState &state, QByteArrayView reply);
+    bool (*isKnown)(const ProjectorState &state);
 };
 std::span<const StateQuery> stateQueries();
 const StateQuery *findStateQuery(QByteArrayView code);

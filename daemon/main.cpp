@@ -1,0 +1,110 @@
+// zra70d: owns the line of a ZRA70 series projector, keeps its state and serves it to PJLink
+// controllers, MQTT and, on a raw TCP line port, to zra70-panel and zra70ctl at once.
+
+#include "line_keeper.h"
+#include "line_port_server.h"
+#include "port_choice.h"
+#include "projector_service.h"
+#include "qt_timer_service.h"
+#include "serial_port.h"
+#include "service_config.h"
+#include "service_log.h"
+#include "termination_signals.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus { Ended = 0, CannotServe = 1, UsageError = 2 };
+
+int usageError(const QString &problem)
+{
+    ServiceLog(false).event(QStringLiteral("zra70d: %1\nTry 'zra70d --help'.").arg(problem));
+    return UsageError;
+}
+
+QString outcomeText(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Ack:
+        return QStringLiteral("ACK");
+    case Outcome::Answer:
+        return QStringLiteral("answer");
+    case Outcome::NoReply:
+        return QStringLiteral("no reply");
+    case Outcome::Refused:
+        return QStringLiteral("NAK");
+    case Outcome::LineLost:
+        break;
+    }
+    return QStringLiteral("line lost");
+}
+
+void logExchange(const ServiceLog &log, const ExchangeResult &result)
+{
+    QString line = QStringLiteral("exchange %1: %2")
+                       .arg(QString::fromLatin1(result.code), outcomeText(result.outcome));
+    if (result.outcome == Outcome::Answer)
+        line += QStringLiteral(":%1").arg(result.receivedLine);
+    if (result.replyMs)
+        line += QStringLiteral(" (%1 ms)").arg(*result.replyMs, 0, 'f', 1);
+    log.exchange(line);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zra70d"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZRA70_VERSION));
+
+    const ParsedConfig parsed = parseServiceConfig(QCoreApplication::arguments());
+    if (!parsed.config)
+        return usageError(parsed.problem);
+    const ServiceConfig &config = *parsed.config;
+    const ServiceLog log(config.verbose);
+
+    QString problem;
+    const std::unique_ptr<SerialPort> port = createPort(config.port, &problem);
+    if (!port)
+        return usageError(problem);
+    port->setSettings(QStringLiteral("%1,N,8,1").arg(config.speed));
+
+    TerminationSignals termination;
+    if (!termination.install())
+        return usageError(QStringLiteral("cannot handle SIGTERM"));
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
+
+    QtTimerService timers;
+    ProjectorService service(*port, timers, {config.pollSeconds * 1000, 2000});
+    QObject::connect(&service, &ProjectorService::exchanged, &app,
+                     [&log](const ExchangeResult &result) { logExchange(log, result); });
+
+    QStringList serving;
+    std::unique_ptr<LinePortServer> linePort;
+    if (config.line) {
+        linePort = std::make_unique<LinePortServer>(service, log);
+        if (!linePort->listen(*config.line, &problem)) {
+            log.event(QStringLiteral("zra70d: ") + problem);
+            return CannotServe;
+        }
+        serving.append(QStringLiteral("line=") + linePort->address().text());
+    }
+
+    LineKeeper keeper(*port, log);
+    QObject::connect(&keeper, &LineKeeper::lineUp, &service, &ProjectorService::readAll);
+    keeper.start();
+
+    // One line once every server accepts connections, for whoever started the service.
+    std::printf("zra70d %s: serving %s\n", qUtf8Printable(config.name),
+                qUtf8Printable(serving.join(QLatin1Char(' '))));
+    std::fflush(stdout);
+
+    const int status = QCoreApplication::exec();
+    port->close();
+    log.event(QStringLiteral("zra70d %1: ended").arg(config.name));
+    return status;
+}
