@@ -3,9 +3,12 @@
 
 #include "line_keeper.h"
 #include "line_port_server.h"
+#include "pjlink_auth.h"
+#include "pjlink_server.h"
 #include "port_choice.h"
 #include "projector_service.h"
 #include "qt_timer_service.h"
+#include "secret_file.h"
 #include "serial_port.h"
 #include "service_config.h"
 #include "service_log.h"
@@ -68,6 +71,12 @@ int main(int argc, char *argv[])
     const ServiceLog log(config.verbose);
 
     QString problem;
+    std::optional<QByteArray> password;
+    if (config.pjlink && !config.passwordFile.isEmpty()) {
+        password = readSecretFile(config.passwordFile, PjlinkLogin::MaxPasswordLength, &problem);
+        if (!password)
+            return usageError(problem);
+    }
     const std::unique_ptr<SerialPort> port = createPort(config.port, &problem);
     if (!port)
         return usageError(problem);
@@ -84,6 +93,18 @@ int main(int argc, char *argv[])
                      [&log](const ExchangeResult &result) { logExchange(log, result); });
 
     QStringList serving;
+    std::unique_ptr<PjlinkServer> pjlink;
+    if (config.pjlink) {
+        pjlink = std::make_unique<PjlinkServer>(
+            service, timers, log,
+            PjlinkServer::Settings{{config.name.toUtf8(), QByteArrayLiteral(ZRA70_VERSION)},
+                                   std::move(password)});
+        if (!pjlink->listen(*config.pjlink, &problem)) {
+            log.event(QStringLiteral("zra70d: ") + problem);
+            return CannotServe;
+        }
+        serving.append(QStringLiteral("pjlink=") + pjlink->address().text());
+    }
     std::unique_ptr<LinePortServer> linePort;
     if (config.line) {
         linePort = std::make_unique<LinePortServer>(service, log);
