@@ -186,7 +186,7 @@ private slots:
     }
 
     // The table: rows of a body together, the reads state queries, the commands the
-    // projector's, and what each query reads enough to answer it in any power phase.
+    // projector's, and each query answered from its own reads as from everything known.
     void theTableSpeaksTheProjectorsVocabulary()
     {
         QSet<QByteArray> bodiesSeen;
@@ -211,10 +211,14 @@ private slots:
                 ProjectorModel model;
                 const qint64 now = on ? switchOn(model) : 0;
                 const auto request = pjlink::readLine("%1" + body + " ?");
-                const ProjectorState state = readFrom(model, now, pjlink::statusReads(*request));
-                const QByteArray reply =
-                    std::get<QByteArray>(pjlink::step(*request, state, identity));
-                QVERIFY2(!reply.endsWith("ERR4\r"), reply);
+                const auto answer = [&](const QByteArrayList &reads) {
+                    const ProjectorState state = readFrom(model, now, reads);
+                    return std::get<QByteArray>(pjlink::step(*request, state, identity));
+                };
+                QByteArrayList everything;
+                for (const StateQuery &query : stateQueries())
+                    everything.append(query.code);
+                QCOMPARE(answer(pjlink::statusReads(*request)), answer(everything));
             }
         }
     }
