@@ -1,3 +1,4 @@
+#include "program_run.h"
 #include "projector_simulator.h"
 #include "service_process.h"
 
@@ -129,6 +130,18 @@ private slots:
             {"step": "getInput", "error": null,
              "value": {"source": 2, "channel": 1, "code": "21", "name": "VIDEO - 1"}}
         ])"));
+    }
+
+    void aPasswordFileOthersCanReadIsRefused()
+    {
+        QFile file(dir.filePath("readable"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(password) > 0);
+        file.setPermissions(file.permissions() | QFileDevice::ReadOther);
+        file.close();
+        const ProgramRun run = runProgram(ZRA70D_PROGRAM, {"--port", simulator->devicePath(),
+                                                           "--password-file", file.fileName()});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains("can be read by anyone") && !run.err.contains(password), run.err);
     }
 
     void aWrongPasswordReachesNothing()
