@@ -77,37 +77,34 @@ private slots:
         QVERIFY(startService(password));
         const QJsonArray steps = drive("whole", password);
         const QJsonArray wanted = expected(R"([
-            {"step": "getPowerState", "error": null, "value": 0},
-            {"step": "powerOn", "error": null, "value": null},
-            {"step": "powerUntil", "args": [1], "error": null, "value": [3, 1]},
-            {"step": "setInput", "args": ["21"], "error": null, "value": null},
-            {"step": "getInput", "error": null,
+            {"step": "getPowerState", "value": 0},
+            {"step": "powerOn"},
+            {"step": "powerUntil", "args": [1], "value": [3, 1]},
+            {"step": "setInput", "args": ["21"]},
+            {"step": "getInput",
              "value": {"source": 2, "channel": 1, "code": "21", "name": "VIDEO - 1"}},
-            {"step": "setInput", "args": ["12"], "error": null, "value": null},
-            {"step": "getInput", "error": null,
+            {"step": "setInput", "args": ["12"]},
+            {"step": "getInput",
              "value": {"source": 1, "channel": 2, "code": "12", "name": "RGB - 2"}},
-            {"step": "setMute", "args": [{"video": true, "audio": true}],
-             "error": null, "value": null},
-            {"step": "getMute", "error": null, "value": {"video": true, "audio": true}},
-            {"step": "setMute", "args": [{"video": false, "audio": false}],
-             "error": null, "value": null},
-            {"step": "getMute", "error": null, "value": {"video": false, "audio": false}},
-            {"step": "setMute", "args": [{"video": true, "audio": false}],
-             "error": null, "value": null},
-            {"step": "getMute", "error": null, "value": {"video": true, "audio": false}},
-            {"step": "getLamps", "error": null, "value": [{"hours": 1234, "on": true}]},
-            {"step": "getInputs", "error": null, "value": [
+            {"step": "setMute", "args": [{"video": true, "audio": true}]},
+            {"step": "getMute", "value": {"video": true, "audio": true}},
+            {"step": "setMute", "args": [{"video": false, "audio": false}]},
+            {"step": "getMute", "value": {"video": false, "audio": false}},
+            {"step": "setMute", "args": [{"video": true, "audio": false}]},
+            {"step": "getMute", "value": {"video": true, "audio": false}},
+            {"step": "getLamps", "value": [{"hours": 1234, "on": true}]},
+            {"step": "getInputs", "value": [
                 {"source": 1, "channel": 1, "code": "11", "name": "RGB - 1"},
                 {"source": 1, "channel": 2, "code": "12", "name": "RGB - 2"},
                 {"source": 2, "channel": 1, "code": "21", "name": "VIDEO - 1"}]},
-            {"step": "getErrors", "error": null, "value": null},
-            {"step": "getName", "error": null, "value": "hall"},
-            {"step": "getManufacturer", "error": null, "value": "TAVO"},
-            {"step": "getModel", "error": null, "value": "ZRA70_20"},
-            {"step": "getInfo", "error": null, "value": "1.40"},
-            {"step": "getClass", "error": null, "value": "1"},
-            {"step": "powerOff", "error": null, "value": null},
-            {"step": "powerUntil", "args": [0], "error": null, "value": [2, 0]}
+            {"step": "getErrors", "value": null},
+            {"step": "getName", "value": "hall"},
+            {"step": "getManufacturer", "value": "TAVO"},
+            {"step": "getModel", "value": "ZRA70_20"},
+            {"step": "getInfo", "value": "1.40"},
+            {"step": "getClass", "value": "1"},
+            {"step": "powerOff"},
+            {"step": "powerUntil", "args": [0], "value": [2, 0]}
         ])");
         for (qsizetype i = 0; i < std::max(steps.size(), wanted.size()); ++i)
             QCOMPARE(steps.at(i).toObject(), wanted.at(i).toObject());
@@ -124,10 +121,10 @@ private slots:
     {
         QVERIFY(startService({}));
         QCOMPARE(drive("brief", "-"), expected(R"([
-            {"step": "getPowerState", "error": null, "value": 0},
-            {"step": "getClass", "error": null, "value": "1"},
-            {"step": "setInput", "args": ["21"], "error": null, "value": null},
-            {"step": "getInput", "error": null,
+            {"step": "getPowerState", "value": 0},
+            {"step": "getClass", "value": "1"},
+            {"step": "setInput", "args": ["21"]},
+            {"step": "getInput",
              "value": {"source": 2, "channel": 1, "code": "21", "name": "VIDEO - 1"}}
         ])"));
     }
@@ -151,7 +148,7 @@ private slots:
         QCOMPARE(steps.size(), 4);
         QCOMPARE(steps[0]["error"].toString(), "Authorization failed");
         for (const QJsonValue &step : steps)
-            QVERIFY2(!step["error"].isNull(), qPrintable(step["step"].toString()));
+            QVERIFY2(step["error"].isString(), qPrintable(step["step"].toString()));
         QVERIFY(!commandsOnTheLine().contains("C07"));
         QCOMPARE(service->terminate(), 0);
         QVERIFY2(service->log().contains(" failed to log in\n"), service->log());

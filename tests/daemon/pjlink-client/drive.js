@@ -1,5 +1,6 @@
 // Drives zra70d's PJLink port with the npm registry's pjlink package, as a controller would,
-// and prints one JSON line per step: {"step": "setInput", "args": ["12"], "error": null, ...}.
+// and prints one JSON line per step: {"step": "getInput", "value": ...}, with "args" and "error"
+// when there are any.
 //
 // Usage: node drive.js PORT PASSWORD|- PLAN
 //   whole   power on through warm-up and off through cooling, inputs, mutes, lamp, information
@@ -20,8 +21,7 @@ async function step(method, ...args) {
     const {error, values} = await call(method, ...args);
     const value = values.length > 1 ? values : values[0];
     console.log(JSON.stringify({step: method, args: args.length ? args : undefined,
-                                error: error ? error.message : null,
-                                value: value === undefined ? null : value}));
+                                error: error ? error.message : undefined, value}));
     return value;
 }
 
@@ -34,7 +34,7 @@ async function powerUntil(wanted) {
             seen.push(values[0]);
         await new Promise((resolve) => setTimeout(resolve, 200));
     }
-    console.log(JSON.stringify({step: 'powerUntil', args: [wanted], error: null, value: seen}));
+    console.log(JSON.stringify({step: 'powerUntil', args: [wanted], value: seen}));
 }
 
 const plans = {
