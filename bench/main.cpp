@@ -1,5 +1,6 @@
 // zra70-bench: measures the panel (timing fidelity, latency, start-up, memory, flood) and
-// prints one table. Each measurement runs in a fresh process of this same program.
+// zra70d's PJLink, and prints one table. Each measurement runs in a fresh process of this same
+// program.
 //
 //   zra70-bench [--quick | --smoke]          all measurements, then the table
 //   zra70-bench --scenario NAME --profile P  one measurement, its rows on stdout
@@ -33,6 +34,7 @@ const Scenario scenarios[] = {
     {"flood", benchFlood, true, 120},
     {"nothing-lost", benchNothingLost, true, 120},
     {"network", benchNetwork, true, 120},
+    {"pjlink", benchPjlink, false, 300},
 };
 
 const Scenario *scenarioNamed(const QString &name)
