@@ -54,7 +54,8 @@ private slots:
         QTest::newRow("defaults") << QByteArray() << QStringList{}
                                   << "zra70 1 19200 pjlink=127.0.0.1:4352 line=off poll=10";
         QTest::newRow("the file names the projector")
-            << QByteArray("port=/dev/ttyUSB0\nspeed=9600\nline=0.0.0.0:7001\nverbose=true\n")
+            << QByteArray("# hall\nport = /dev/ttyUSB0\nspeed=9600\n\n;\nline=0.0.0.0:7001\n"
+                          "verbose=true\n")
             << QStringList{"--config", "@"}
             << "hall /dev/ttyUSB0 9600 pjlink=127.0.0.1:4352 line=0.0.0.0:7001 poll=10 verbose";
         QTest::newRow("options win")
@@ -64,7 +65,7 @@ private slots:
             << "stage 1 19200 pjlink=off line=127.0.0.1:7001 poll=60";
         QTest::newRow("a typo in the file")
             << QByteArray("sped=9600\n") << QStringList{"--config", "@"}
-            << "problem: @: unknown key \"sped\"";
+            << "problem: @:1: unknown key \"sped\"";
         QTest::newRow("speed") << QByteArray() << QStringList{"--speed", "115200"}
                                << "problem: speed must be 9600 or 19200, not \"115200\"";
         QTest::newRow("IPv6 without brackets")
