@@ -3,12 +3,12 @@
 #include "profile.h"
 #include "report.h"
 #include "scenarios.h"
+#include "service_process.h"
 #include "sim_process.h"
 #include "stats.h"
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -101,46 +101,19 @@ private:
     QByteArray m_received;
 };
 
-// zra70d as systemd runs it, on the simulator's device, with a password.
-class ServiceUnderTest {
-public:
-    bool start(const QString &device, QString *error)
-    {
-        QFile password(m_dir.filePath(QStringLiteral("password")));
-        if (!password.open(QIODevice::WriteOnly) || password.write(Password) < 0) {
-            *error = QStringLiteral("cannot write the password file");
-            return false;
-        }
-        password.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        password.close();
-        m_process.setStandardErrorFile(QProcess::nullDevice()); // two log lines a connection
-        m_process.start(QStringLiteral(ZRA70D_PATH),
-                        {QStringLiteral("--port"), device, QStringLiteral("--pjlink"),
-                         QStringLiteral("127.0.0.1:0"), QStringLiteral("--password-file"),
-                         password.fileName()});
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
-        const QString ready = QString::fromUtf8(m_process.readLine());
-        const qsizetype at = ready.indexOf(QLatin1String("pjlink=127.0.0.1:"));
-        m_port = at < 0 ? 0 : quint16(ready.mid(at + 17).section(QLatin1Char(' '), 0, 0).toUInt());
-        if (!m_port)
-            *error = QStringLiteral("zra70d printed no PJLink address: ") + ready;
-        return m_port != 0;
-    }
-    ~ServiceUnderTest()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    quint16 port() const { return m_port; }
-    double residentKiB() const { return double(::residentKiB(pid_t(m_process.processId()))); }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    quint16 m_port = 0;
-};
+// zra70d on the simulator's device, with a password; its log (two lines a connection) dropped.
+bool startService(ServiceProcess &service, const QString &device, const QTemporaryDir &dir)
+{
+    QFile password(dir.filePath(QStringLiteral("password")));
+    if (!password.open(QIODevice::WriteOnly) || password.write(Password) < 0)
+        return false;
+    password.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    password.close();
+    service.process().setStandardErrorFile(QProcess::nullDevice());
+    return service.start({QStringLiteral("--port"), device, QStringLiteral("--pjlink"),
+                          QStringLiteral("127.0.0.1:0"), QStringLiteral("--password-file"),
+                          password.fileName()});
+}
 
 // Connects, logs in with POWR ?, reads the reply and closes, `count` times.
 bool connectMany(quint16 port, int count)
@@ -268,25 +241,31 @@ void benchPjlink(const Profile &profile)
             "POWR ?")
             .arg(profile.pjlinkConnections)));
     SimProcess simulator;
-    ServiceUnderTest service;
+    ServiceProcess service;
+    QTemporaryDir dir;
     QString error;
-    if (!simulator.start({}, &error) || !service.start(simulator.device(), &error)) {
-        emitRow(missing(QStringLiteral("PJLink measurements"), error));
+    if (!simulator.start({}, &error) || !startService(service, simulator.device(), dir)) {
+        emitRow(missing(QStringLiteral("PJLink measurements"),
+                        error.isEmpty() ? QStringLiteral("zra70d did not start") : error));
         return;
     }
+    const quint16 port = service.port(QStringLiteral("pjlink"));
+    const auto resident = [&service] {
+        return double(residentKiB(service.process().processId()));
+    };
     QThread::msleep(2000); // the state polled once
-    const double resting = service.residentKiB();
+    const double resting = resident();
     emitRow(atMost(QStringLiteral("zra70d RSS at rest"),
                    QStringLiteral("%1 MiB").arg(resting / 1024, 0, 'f', 1), resting / 1024,
                    RestingLimitMiB, QStringLiteral("≤ %1 MiB").arg(RestingLimitMiB)));
     const QString growth = QStringLiteral("zra70d RSS growth over %1 PJLink connections")
                                .arg(profile.pjlinkConnections);
-    if (!connectMany(service.port(), profile.pjlinkConnections)) {
+    if (!connectMany(port, profile.pjlinkConnections)) {
         emitRow(missing(growth, QStringLiteral("a connection failed")));
         return;
     }
     QThread::msleep(500); // the last connections' objects deleted
-    const double after = service.residentKiB();
+    const double after = resident();
     emitRow(atMost(growth,
                    QStringLiteral("%1 KiB (%2 → %3 KiB)")
                        .arg(after - resting, 0, 'f', 0)
@@ -294,7 +273,7 @@ void benchPjlink(const Profile &profile)
                        .arg(after, 0, 'f', 0),
                    after - resting, GrowthLimitKiB,
                    QStringLiteral("≤ %1 KiB").arg(GrowthLimitKiB)));
-    benchRoundTrip(service.port(), 1, profile.pjlinkRoundTrips);
-    benchRoundTrip(service.port(), ManyClients, profile.pjlinkRoundTrips);
-    benchPowerOnToLine(service.port(), simulator, profile.pjlinkPowerOns);
+    benchRoundTrip(port, 1, profile.pjlinkRoundTrips);
+    benchRoundTrip(port, ManyClients, profile.pjlinkRoundTrips);
+    benchPowerOnToLine(port, simulator, profile.pjlinkPowerOns);
 }

@@ -11,4 +11,5 @@ void benchCtl(const Profile &profile);
 void benchFlood(const Profile &profile);
 void benchNothingLost(const Profile &profile);
 void benchNetwork(const Profile &profile);
+void benchServiceAtRest(const Profile &profile);
 void benchPjlink(const Profile &profile);

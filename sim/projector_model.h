@@ -1,7 +1,7 @@
 #pragma once
 
 #include "command_framer.h"
-#include "projector_state.h"
+#include "simulated_state.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

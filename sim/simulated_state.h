@@ -5,8 +5,7 @@ enum class PowerState { Standby, CountDown, On, Cooling };
 // The values are the digits the input query answers with.
 enum class InputSource { Computer1 = 1, Computer2 = 2, Video = 3 };
 
-// Everything the simulated projector remembers (named apart from the service's ProjectorState,
-// which shares programs with it). Adjustable levels are clamped to their ranges.
+// Everything the simulated projector remembers. Adjustable levels are clamped to their ranges.
 struct SimulatedState {
     PowerState power = PowerState::Standby;
     InputSource input = InputSource::Computer1;
