@@ -1,3 +1,4 @@
+#include "captured_servers.h"
 #include "com_port_session.h"
 #include "network_address.h"
 #include "telnet_codec.h"
@@ -5,7 +6,7 @@
 #include <QTest>
 
 // The Telnet framing and the RFC 2217 client conversation on literal byte vectors, among them
-// ser2net's own greeting and acknowledgements as captured from the wire.
+// ser2net's and sredird's own greetings and acknowledgements as captured from the wire.
 using namespace telnet;
 
 namespace {
@@ -30,15 +31,6 @@ Decoded decodeInPieces(const QByteArray &bytes, qsizetype pieceSize)
         decoder.feed(bytes.mid(at, pieceSize), &out.data, &out.events);
     return out;
 }
-
-// ser2net 4.3's first words on a telnet(rfc2217) port: WILL SGA, DO SGA, WILL ECHO, DONT ECHO,
-// DO BINARY, WILL BINARY, DO COM-PORT-OPTION.
-const char *const Ser2netGreeting = "fffb03fffd03fffb01fffe01fffd00fffb00fffd2c";
-// Its acknowledgements of 19200, 8 data bits, no parity, 1 stop bit and no flow control, with
-// a modem state notice in front.
-const char *const Ser2netAcks19200 = "fffa2c6b00fff0"
-                                     "fffa2c6500004b00fff0fffa2c6608fff0fffa2c6701fff0"
-                                     "fffa2c6801fff0fffa2c6901fff0";
 
 LineSettings settingsAt(int baudRate)
 {
@@ -92,28 +84,44 @@ private slots:
         QCOMPARE(subnegotiation(ComPort, hex("010001ff00")), hex("fffa2c010001ffff00fff0"));
     }
 
-    void sessionAgreesWithSer2netAndBecomesReadyOnMatchingAcknowledgements()
+    void sessionAgreesWithTheServerAndIsReadyOnlyOnceEverySettingIsAcknowledged_data()
     {
+        QTest::addColumn<QByteArray>("greeting");
+        QTest::addColumn<QByteArray>("answer"); // to the greeting, before the five requests
+        QTest::addColumn<QByteArray>("acks");
+        // SGA agreed both ways, ECHO refused, BINARY and COM-PORT-OPTION taken as the answers
+        // to this side's own offers.
+        const QByteArray answers[] = {hex("fffd03fffb03fffe01"), hex("fffe01fffd03fffb03")};
+        for (int i = 0; i < 2; ++i)
+            QTest::newRow(CapturedServers[i].name) << hex(CapturedServers[i].greeting) << answers[i]
+                                                   << hex(CapturedServers[i].acks19200);
+    }
+    void sessionAgreesWithTheServerAndIsReadyOnlyOnceEverySettingIsAcknowledged()
+    {
+        QFETCH(QByteArray, greeting);
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, acks);
+        ComPortSession whole(settingsAt(19200));
+        whole.begin();
+        whole.receive(greeting + acks);
+        QCOMPARE(whole.state(), ComPortSession::State::Ready);
+
         ComPortSession session(settingsAt(19200));
         QCOMPARE(session.begin(), hex("fffb00fffd00fffb2c"));
-
         // A banner before the negotiation is the line's data; what to do with it is the
         // caller's.
-        const ComPortSession::Step greeted =
-            session.receive(QByteArray("hello\r\n") + hex(Ser2netGreeting));
+        const ComPortSession::Step greeted = session.receive(QByteArray("hello\r\n") + greeting);
         QCOMPARE(greeted.data, QByteArray("hello\r\n"));
-        // SGA agreed both ways, ECHO refused, BINARY and COM-PORT-OPTION taken as the answers
-        // to this side's own offers, then the five settings asked for.
-        QCOMPARE(greeted.reply, hex("fffd03fffb03fffe01"
-                                    "fffa2c0100004b00fff0fffa2c0208fff0fffa2c0301fff0"
-                                    "fffa2c0401fff0fffa2c0501fff0"));
-        QCOMPARE(session.state(), ComPortSession::State::Negotiating);
-
-        const QByteArray acks = hex(Ser2netAcks19200);
-        const qsizetype cut = acks.indexOf(hex("ff")) + 20; // inside an acknowledgement
-        QVERIFY(session.receive(acks.first(cut)).reply.isEmpty());
-        QCOMPARE(session.state(), ComPortSession::State::Negotiating);
-        QVERIFY(session.receive(acks.mid(cut) + "80\r").data == "80\r");
+        QCOMPARE(greeted.reply, answer + hex("fffa2c0100004b00fff0fffa2c0208fff0fffa2c0301fff0"
+                                             "fffa2c0401fff0fffa2c0501fff0"));
+        // Byte by byte: not ready before the last byte of the last acknowledgement.
+        const qsizetype last = acks.indexOf(hex("fffa2c69")) + 6;
+        for (qsizetype at = 0; at < last; ++at) {
+            const ComPortSession::Step step = session.receive(acks.mid(at, 1));
+            QVERIFY(step.reply.isEmpty() && step.data.isEmpty());
+            QCOMPARE(session.state(), ComPortSession::State::Negotiating);
+        }
+        QCOMPARE(session.receive(acks.mid(last) + "80\r").data, QByteArray("80\r"));
         QCOMPARE(session.state(), ComPortSession::State::Ready);
         QCOMPARE(session.encode(hex("ff0d")), hex("ffff0d"));
 
@@ -134,6 +142,14 @@ private slots:
             << "the server set the speed to 9600 instead of 19200";
         QTest::newRow("a short acknowledgement")
             << hex("fffd2cfffa2c6500fff0") << int(ComPortSession::Failure::SettingRefused)
+            << "the server answered the speed 19200 with an unreadable value";
+        QTest::newRow("another speed, padded as sredird pads it")
+            << hex("fffd2cfffa2c650000258000000000fff0")
+            << int(ComPortSession::Failure::SettingRefused)
+            << "the server set the speed to 9600 instead of 19200";
+        QTest::newRow("padding that is not zero")
+            << hex("fffd2cfffa2c6500004b0000000100fff0")
+            << int(ComPortSession::Failure::SettingRefused)
             << "the server answered the speed 19200 with an unreadable value";
     }
     void sessionReportsWhatTheServerRefused()
