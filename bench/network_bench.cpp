@@ -5,7 +5,7 @@
 #include "profile.h"
 #include "report.h"
 #include "scenarios.h"
-#include "ser2net_server.h"
+#include "serial_server.h"
 #include "stats.h"
 
 #include <optional>
@@ -83,12 +83,12 @@ void measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int seconds
 void measureLine(const Line &line, const Profile &profile)
 {
     FarEnd farEnd;
-    Ser2netServer server;
+    SerialServer server;
     QString error;
     QString device;
     if (farEnd.start(&error)) {
         device = farEnd.devicePath();
-        if (line.overNetwork && server.start(device, Ser2netServer::Mode::Rfc2217, &error))
+        if (line.overNetwork && server.start(device, SerialServer::Kind::Ser2netRfc2217, &error))
             device = server.url();
         else if (line.overNetwork)
             device.clear();

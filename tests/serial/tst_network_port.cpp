@@ -2,7 +2,7 @@
 #include "mapped_serial_port.h"
 #include "program_run.h"
 #include "projector_simulator.h"
-#include "ser2net_server.h"
+#include "serial_server.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -10,11 +10,12 @@
 
 #include <termios.h>
 
-// The port across a real ser2net in front of the projector simulator's pseudo-terminal, in
-// both of ser2net's modes, against the same simulator reached directly.
+// The port across Debian's real serial servers in front of the projector simulator's
+// pseudo-terminal (ser2net in both of its modes, sredird), against the same simulator reached
+// directly.
 namespace {
 
-using Mode = Ser2netServer::Mode;
+using Kind = SerialServer::Kind;
 
 // Short waits, so that failures show quickly; the retry interval is the program's own.
 constexpr NetworkTimings TestTimings{1000, 200, 1000};
@@ -52,6 +53,7 @@ private slots:
 
     void bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data();
     void bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine();
+    void serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack_data();
     void serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack();
     void failuresSayWhatToDo_data();
     void failuresSayWhatToDo();
@@ -59,24 +61,25 @@ private slots:
 
 void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data()
 {
-    QTest::addColumn<Mode>("mode");
-    QTest::newRow("raw TCP") << Mode::RawTcp;
-    QTest::newRow("RFC 2217") << Mode::Rfc2217;
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("ser2net, raw TCP") << Kind::Ser2netRawTcp;
+    QTest::newRow("ser2net, RFC 2217") << Kind::Ser2netRfc2217;
+    QTest::newRow("sredird") << Kind::Sredird;
 }
 
 void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
 {
-    QFETCH(Mode, mode);
+    QFETCH(Kind, kind);
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
-    LineEnd line(simulator.devicePath()); // opened first: it sees the settings ser2net makes
+    LineEnd line(simulator.devicePath()); // opened first: it sees the settings the server makes
     QVERIFY(line.isOpen());
     const QByteArray overLocalLine = statusOver(simulator.devicePath());
     QCOMPARE(overLocalLine.count('\n'), 9);
 
-    Ser2netServer server;
+    SerialServer server;
     QString problem;
-    QVERIFY2(server.start(simulator.devicePath(), mode, &problem), qPrintable(problem));
+    QVERIFY2(server.start(simulator.devicePath(), kind, &problem), qPrintable(problem));
     QCOMPARE(statusOver(server.url()), overLocalLine);
     qputenv("ZRA70_COM1", server.url().toLocal8Bit());
     MappedSerialPort port(TestTimings);
@@ -95,10 +98,10 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
         [&] { return simulator.rawBytesReceived().size() >= before.size() + everyByte.size(); },
         3000);
     QCOMPARE(simulator.rawBytesReceived().mid(before.size()).toHex(' '), everyByte.toHex(' '));
-    if (mode == Mode::RawTcp)
+    if (kind == Kind::Ser2netRawTcp)
         return;
 
-    // A new speed reaches the line behind the server (which acknowledges any speed it is asked).
+    // A new speed reaches the line behind the server.
     QCOMPARE(line.outputSpeed(), speed_t(B19200));
     QSignalSpy lost(&port, &SerialPort::linkLost);
     QVERIFY(port.setSettings(QStringLiteral("9600,N,8,1")));
@@ -109,13 +112,21 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
     QCOMPARE(lost.size(), 0); // an acknowledgement with another speed would have closed it
 }
 
+void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("ser2net") << Kind::Ser2netRfc2217;
+    QTest::newRow("sredird") << Kind::Sredird;
+}
+
 void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
 {
+    QFETCH(Kind, kind);
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
-    Ser2netServer server;
+    SerialServer server;
     QString problem;
-    QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));
+    QVERIFY2(server.start(simulator.devicePath(), kind, &problem), qPrintable(problem));
     qputenv("ZRA70_COM1", server.url().toLocal8Bit());
     MappedSerialPort port(TestTimings);
     QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
@@ -145,7 +156,7 @@ void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
     QVERIFY(!port.isOpen());
     QVERIFY(!port.write("C09\r"));
 
-    QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));
+    QVERIFY2(server.start(simulator.devicePath(), kind, &problem), qPrintable(problem));
     QVERIFY(returned.wait(5000));
     QVERIFY(port.open());
     QVERIFY(port.isReady()); // the link that answered the retry is taken over
@@ -161,30 +172,30 @@ void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
 
 void NetworkPortTest::failuresSayWhatToDo_data()
 {
-    QTest::addColumn<QString>("device"); // what ser2net serves; empty: no ser2net
-    QTest::addColumn<Mode>("serverMode");
+    QTest::addColumn<QString>("device"); // what ser2net serves; empty: no server
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("scheme");   // of the address the port is given
     QTest::addColumn<QString>("expected"); // what the text must say
     QTest::addColumn<bool>("retried");     // the port watches for the server to come back
-    QTest::newRow("nothing listens") << QString() << Mode::RawTcp << "tcp"
+    QTest::newRow("nothing listens") << QString() << Kind::Ser2netRawTcp << "tcp"
                                      << "refused the connection" << true;
-    QTest::newRow("a raw port asked for RFC 2217") << "sim" << Mode::RawTcp << "rfc2217"
+    QTest::newRow("a raw port asked for RFC 2217") << "sim" << Kind::Ser2netRawTcp << "rfc2217"
                                                    << "does not speak RFC 2217" << false;
     QTest::newRow("the server's device is missing")
-        << "/nonexistent/ttyUSB9" << Mode::Rfc2217 << "rfc2217"
+        << "/nonexistent/ttyUSB9" << Kind::Ser2netRfc2217 << "rfc2217"
         << "saying \"Device open failure" << true;
 }
 
 void NetworkPortTest::failuresSayWhatToDo()
 {
     QFETCH(QString, device);
-    QFETCH(Mode, serverMode);
+    QFETCH(Kind, kind);
     QFETCH(QString, scheme);
     QFETCH(QString, expected);
     QFETCH(bool, retried);
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
-    Ser2netServer server;
+    SerialServer server;
     quint16 tcpPort = 0;
     if (device.isEmpty()) {
         QTcpServer probe;
@@ -193,7 +204,7 @@ void NetworkPortTest::failuresSayWhatToDo()
     } else {
         QString problem;
         const QString path = device == "sim" ? simulator.devicePath() : device;
-        QVERIFY2(server.start(path, serverMode, &problem), qPrintable(problem));
+        QVERIFY2(server.start(path, kind, &problem), qPrintable(problem));
         tcpPort = server.port();
     }
     qputenv("ZRA70_COM1", QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(tcpPort).toLatin1());

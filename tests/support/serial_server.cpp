@@ -1,11 +1,16 @@
-#include "ser2net_server.h"
+#include "serial_server.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTcpServer>
 #include <QThread>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
+
+const QString LockFile = QStringLiteral("LCK..line");
 
 quint16 freeLoopbackPort()
 {
@@ -13,8 +18,8 @@ quint16 freeLoopbackPort()
     return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
 }
 
-// Looks at the kernel's socket table, so that no connection is made (ser2net would open the
-// device for it).
+// Looks at the kernel's socket table, so that no connection is made (the server would open
+// the device for it).
 bool isListening(quint16 port)
 {
     QFile table(QStringLiteral("/proc/net/tcp"));
@@ -30,42 +35,61 @@ bool isListening(quint16 port)
     return false;
 }
 
+bool writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+}
+
 } // namespace
 
-bool Ser2netServer::start(const QString &devicePath, Mode mode, QString *error)
+bool SerialServer::start(const QString &devicePath, Kind kind, QString *error)
 {
     stop();
-    m_mode = mode;
+    m_kind = kind;
     if (m_port == 0)
         m_port = freeLoopbackPort();
-    const QString accepter =
-        mode == Mode::Rfc2217 ? QStringLiteral("telnet(rfc2217),tcp") : QStringLiteral("tcp");
-    const QString config = QStringLiteral("connection: &line\n"
-                                          "  accepter: %1,127.0.0.1,%2\n"
-                                          "  connector: serialdev,%3,19200n81,local\n")
-                               .arg(accepter, QString::number(m_port), devicePath);
-    QFile file(m_dir.filePath(QStringLiteral("ser2net.yaml")));
-    if (!m_dir.isValid() || m_port == 0 || !file.open(QIODevice::WriteOnly) ||
-        file.write(config.toUtf8()) < 0) {
-        *error = QStringLiteral("cannot write the ser2net configuration");
+    const QString port = QString::number(m_port);
+    if (!m_dir.isValid() || m_port == 0) {
+        *error = QStringLiteral("no free port or no temporary folder for the server");
         return false;
     }
-    file.close();
+    // sredird serves one connection and ends with it: socat accepts for it as inetd would. Its
+    // log level is 0: without a syslog daemon, sredird 2.2 logging its exit can hang or spin.
+    QString program = QStringLiteral("socat");
+    QStringList arguments{
+        QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port),
+        QStringLiteral("EXEC:/usr/sbin/sredird 0 %1 %2").arg(devicePath, m_dir.filePath(LockFile))};
+    if (kind != Kind::Sredird) {
+        const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
+        const QString accepter = kind == Kind::Ser2netRfc2217
+                                     ? QStringLiteral("telnet(rfc2217),tcp")
+                                     : QStringLiteral("tcp");
+        if (!writeFile(config, QStringLiteral("connection: &line\n"
+                                              "  accepter: %1,127.0.0.1,%2\n"
+                                              "  connector: serialdev,%3,19200n81,local\n")
+                                   .arg(accepter, port, devicePath))) {
+            *error = QStringLiteral("cannot write the ser2net configuration");
+            return false;
+        }
+        program = QStringLiteral("/usr/sbin/ser2net");
+        arguments = QStringList{QStringLiteral("-n"), QStringLiteral("-u"),
+                                QStringLiteral("-c"), config,
+                                QStringLiteral("-P"), m_dir.filePath(QStringLiteral("pid"))};
+    }
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.start(QStringLiteral("ser2net"),
-                    {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"),
-                     file.fileName(), QStringLiteral("-P"),
-                     m_dir.filePath(QStringLiteral("ser2net.pid"))});
+    m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    m_process.start(program, arguments);
     if (!m_process.waitForStarted(5000)) {
-        *error = QStringLiteral("ser2net did not start (%1); scripts/install-deps.sh installs it")
-                     .arg(m_process.errorString());
+        *error = QStringLiteral("%1 did not start (%2); scripts/install-deps.sh installs it")
+                     .arg(program, m_process.errorString());
         return false;
     }
     const QDeadlineTimer deadline(5000);
     while (!isListening(m_port)) {
         if (deadline.hasExpired() || m_process.state() != QProcess::Running) {
-            *error = QStringLiteral("ser2net does not listen on port %1: %2")
-                         .arg(QString::number(m_port), QString::fromLocal8Bit(m_process.readAll()));
+            *error = QStringLiteral("%1 does not listen on port %2: %3")
+                         .arg(program, port, QString::fromLocal8Bit(m_process.readAll()));
             stop();
             return false;
         }
@@ -74,20 +98,28 @@ bool Ser2netServer::start(const QString &devicePath, Mode mode, QString *error)
     return true;
 }
 
-void Ser2netServer::stop()
+void SerialServer::stop()
 {
     if (m_process.state() == QProcess::NotRunning)
         return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(3000)) {
+    const pid_t group = pid_t(m_process.processId());
+    if (group <= 0)
+        return;
+    ::kill(-group, SIGTERM);
+    if (!m_process.waitForFinished(3000))
         m_process.kill();
-        m_process.waitForFinished(1000);
-    }
+    // On SIGTERM sredird closes its connection and removes its lock, but then runs on at full
+    // speed instead of ending: once the lock is gone, nothing of the group is needed.
+    const QDeadlineTimer deadline(2000);
+    while (QFile::exists(m_dir.filePath(LockFile)) && !deadline.hasExpired())
+        QThread::msleep(10);
+    ::kill(-group, SIGKILL);
+    m_process.waitForFinished(1000);
 }
 
-QString Ser2netServer::url() const
+QString SerialServer::url() const
 {
     return QStringLiteral("%1://127.0.0.1:%2")
-        .arg(m_mode == Mode::Rfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("tcp"))
+        .arg(m_kind == Kind::Ser2netRawTcp ? QStringLiteral("tcp") : QStringLiteral("rfc2217"))
         .arg(m_port);
 }

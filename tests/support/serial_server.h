@@ -4,21 +4,24 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Debian's ser2net in front of a serial device, on a loopback port of its own, for tests and
-// benchmarks of the network ports. Runs in the foreground as a child process.
-class Ser2netServer {
+// One of Debian's serial servers in front of a serial device, on a loopback port of its own, for
+// tests and benchmarks of the network ports: ser2net in either of its modes, or sredird, run
+// once per connection as inetd would run it (socat accepts the connections for it here). The
+// server runs as a child process group, so that stopping it ends its connections too.
+class SerialServer {
 public:
-    enum class Mode { RawTcp, Rfc2217 };
+    enum class Kind { Ser2netRawTcp, Ser2netRfc2217, Sredird };
 
-    Ser2netServer() = default;
-    ~Ser2netServer() { stop(); }
-    Ser2netServer(const Ser2netServer &) = delete;
-    Ser2netServer &operator=(const Ser2netServer &) = delete;
+    SerialServer() = default;
+    ~SerialServer() { stop(); }
+    SerialServer(const SerialServer &) = delete;
+    SerialServer &operator=(const SerialServer &) = delete;
 
-    // Serves the device at 19200 8N1 and returns once ser2net listens. The first start picks
-    // a free port; a start after stop() listens on the same one again.
-    bool start(const QString &devicePath, Mode mode, QString *error);
-    // SIGTERM, as a service stop does: ser2net closes its connections on the way out.
+    // Serves the device (ser2net sets 19200 8N1 on it, sredird leaves it as it is until asked)
+    // and returns once the server listens. The first start picks a free port; a start after
+    // stop() listens on the same one again.
+    bool start(const QString &devicePath, Kind kind, QString *error);
+    // SIGTERM, as a service stop does: the servers close their connections on the way out.
     void stop();
 
     quint16 port() const { return m_port; }
@@ -29,5 +32,5 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
-    Mode m_mode = Mode::RawTcp;
+    Kind m_kind = Kind::Ser2netRawTcp;
 };
