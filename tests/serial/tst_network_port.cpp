@@ -1,5 +1,7 @@
+#include "captured_servers.h"
 #include "line_end.h"
 #include "mapped_serial_port.h"
+#include "network_link.h"
 #include "program_run.h"
 #include "projector_simulator.h"
 #include "serial_server.h"
@@ -12,7 +14,7 @@
 
 // The port across Debian's real serial servers in front of the projector simulator's
 // pseudo-terminal (ser2net in both of its modes, sredird), against the same simulator reached
-// directly.
+// directly; and the RFC 2217 handshake against a server played from captured bytes.
 namespace {
 
 using Kind = SerialServer::Kind;
@@ -57,6 +59,8 @@ private slots:
     void serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack();
     void failuresSayWhatToDo_data();
     void failuresSayWhatToDo();
+    void nothingReachesTheLineBeforeEverySettingIsAcknowledged_data();
+    void nothingReachesTheLineBeforeEverySettingIsAcknowledged();
 };
 
 void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data()
@@ -219,6 +223,55 @@ void NetworkPortTest::failuresSayWhatToDo()
     QVERIFY(!port.isOpen());
     QCOMPARE(port.isWatchingForReturn(), retried);
     QVERIFY(!port.write("C00\r"));
+}
+
+void NetworkPortTest::nothingReachesTheLineBeforeEverySettingIsAcknowledged_data()
+{
+    QTest::addColumn<QByteArray>("greeting");
+    QTest::addColumn<QByteArray>("acks");
+    for (const CapturedServer &server : CapturedServers)
+        QTest::newRow(server.name)
+            << QByteArray::fromHex(server.greeting) << QByteArray::fromHex(server.acks19200);
+}
+
+// The server's side played from its captured bytes; a refused option (WILL 24) it sends now and
+// then is answered at once (DONT 24), so that what the link wrote by then is known to be in.
+void NetworkPortTest::nothingReachesTheLineBeforeEverySettingIsAcknowledged()
+{
+    QFETCH(QByteArray, greeting);
+    QFETCH(QByteArray, acks);
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+    LineSettings settings;
+    settings.baudRate = 19200;
+    NetworkLink link({NetworkAddress::Kind::Rfc2217, "127.0.0.1", listener.serverPort()}, settings,
+                     5000, 200);
+    QSignalSpy ready(&link, &NetworkLink::ready);
+    QVERIFY(link.write("C00\r")); // while connecting
+    QVERIFY(listener.waitForNewConnection(5000));
+    QTcpSocket *server = listener.nextPendingConnection();
+    QByteArray received;
+    const auto receiveUntil = [&](const QByteArray &end) {
+        return QTest::qWaitFor([&] { return (received += server->readAll()).endsWith(end); }, 5000);
+    };
+    const QByteArray probe = QByteArray::fromHex("fffb18");
+    const QByteArray probeAnswered = QByteArray::fromHex("fffe18");
+    const qsizetype lastAck = acks.indexOf(QByteArray::fromHex("fffa2c69"));
+
+    QVERIFY(receiveUntil(QByteArray::fromHex("fffb2c")));
+    server->write(greeting);
+    QVERIFY(receiveUntil(QByteArray::fromHex("fffa2c0501fff0"))); // the last setting asked
+    QVERIFY(link.write("C01\r"));                                 // while negotiating
+    server->write(acks.first(lastAck) + probe);
+    QVERIFY(receiveUntil(probeAnswered));
+    QVERIFY2(!received.contains("C0"), received.toHex(' ').constData());
+    QVERIFY(!link.isReady());
+
+    received.clear();
+    server->write(acks.sliced(lastAck));
+    QVERIFY(receiveUntil("C00\rC01\r"));
+    QCOMPARE(received, QByteArray("C00\rC01\r"));
+    QCOMPARE(ready.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(NetworkPortTest)
