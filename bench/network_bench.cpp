@@ -88,10 +88,10 @@ void measureLine(const Line &line, const Profile &profile)
     QString device;
     if (farEnd.start(&error)) {
         device = farEnd.devicePath();
-        if (line.overNetwork && server.start(device, SerialServer::Kind::Ser2netRfc2217, &error))
-            device = server.url();
-        else if (line.overNetwork)
-            device.clear();
+        if (line.overNetwork) {
+            error = server.start(device, SerialServer::Kind::Ser2netRfc2217);
+            device = error.isEmpty() ? server.url() : QString();
+        }
     }
     std::unique_ptr<PanelRig> rig;
     if (!device.isEmpty()) {

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds every fuzz target with clang++-14, then runs each for its share of a bounded time.
+# Builds each fuzz target with clang++-14 and runs it for its share of a bounded time.
 # Usage: tests/fuzz/run.sh BUILD_DIR [SECONDS]   (SECONDS in all, defaults to 60)
 # Exits non-zero on a crash or sanitizer report. Everything it writes goes under BUILD_DIR/fuzz:
 # the binaries, working copies of the seed corpora and any crash artifacts.
@@ -16,8 +16,7 @@ exchange exchange/traffic_render.cpp exchange/reply_decoder.cpp exchange/number_
 telnet serial/telnet_codec.cpp serial/com_port_session.cpp
 "
 
-count=$(echo "$targets" | grep -c .)
-seconds=$(( ${2:-60} / count ))
+seconds=$(( ${2:-60} / $(echo "$targets" | grep -c .) ))
 echo "$targets" | while read -r name sources; do
     [ -n "$name" ] || continue
     mkdir -p "$out/$name/corpus" "$out/$name/artifacts"
@@ -32,12 +31,8 @@ echo "$targets" | while read -r name sources; do
         -fno-sanitize-recover=all $includes "$here/fuzz_$name.cpp" $paths \
         $(pkg-config --cflags Qt6Core Qt6SerialPort) $(pkg-config --libs Qt6Core) \
         -o "$out/$name/fuzz_$name"
-done
-
-echo "$targets" | while read -r name sources; do
-    [ -n "$name" ] || continue
     echo "== fuzz_$name ($seconds s)"
     (cd "$out/$name" && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ./"fuzz_$name" \
-        -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$out/$name/artifacts/" \
-        "$out/$name/corpus")
+        -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix="$out/$name/artifacts/" "$out/$name/corpus")
 done

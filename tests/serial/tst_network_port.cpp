@@ -22,20 +22,15 @@ using Kind = SerialServer::Kind;
 // Short waits, so that failures show quickly; the retry interval is the program's own.
 constexpr NetworkTimings TestTimings{1000, 200, 1000};
 
-// Opens port 1 and waits until its link is up; false with the reason otherwise.
-bool openAndWait(SerialPort &port, QString *problem)
+// Opens port 1 and waits until its link is up: nothing, or the reason it is not.
+QString openAndWait(SerialPort &port)
 {
     QSignalSpy lost(&port, &SerialPort::linkLost);
-    const PortStatus opened = port.open();
-    if (!opened) {
-        *problem = opened.description();
-        return false;
-    }
+    if (const PortStatus opened = port.open(); !opened)
+        return opened.description();
     if (!QTest::qWaitFor([&] { return port.isReady() || !lost.isEmpty(); }, 5000))
-        *problem = QStringLiteral("neither up nor lost");
-    else if (!lost.isEmpty())
-        *problem = lost.first().first().toString();
-    return port.isReady();
+        return QStringLiteral("neither up nor lost");
+    return lost.isEmpty() ? QString() : lost.first().first().toString();
 }
 
 // What `zra70ctl status` prints over the port: the nine queries, decoded as the panel decodes
@@ -71,6 +66,11 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data(
     QTest::newRow("sredird") << Kind::Sredird;
 }
 
+void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack_data()
+{
+    bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data();
+}
+
 void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
 {
     QFETCH(Kind, kind);
@@ -82,13 +82,12 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
     QCOMPARE(overLocalLine.count('\n'), 9);
 
     SerialServer server;
-    QString problem;
-    QVERIFY2(server.start(simulator.devicePath(), kind, &problem), qPrintable(problem));
+    QCOMPARE(server.start(simulator.devicePath(), kind), QString());
     QCOMPARE(statusOver(server.url()), overLocalLine);
     qputenv("ZRA70_COM1", server.url().toLocal8Bit());
     MappedSerialPort port(TestTimings);
     QVERIFY(port.setSettings(QStringLiteral("19200,N,8,1")));
-    QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
+    QCOMPARE(openAndWait(port), QString());
     QCOMPARE(port.deviceName(), server.url());
 
     // Every byte value, 0xFF and a carriage return followed by NUL among them, arrives as sent.
@@ -116,24 +115,16 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
     QCOMPARE(lost.size(), 0); // an acknowledgement with another speed would have closed it
 }
 
-void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack_data()
-{
-    QTest::addColumn<Kind>("kind");
-    QTest::newRow("ser2net") << Kind::Ser2netRfc2217;
-    QTest::newRow("sredird") << Kind::Sredird;
-}
-
 void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
 {
     QFETCH(Kind, kind);
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
     SerialServer server;
-    QString problem;
-    QVERIFY2(server.start(simulator.devicePath(), kind, &problem), qPrintable(problem));
+    QCOMPARE(server.start(simulator.devicePath(), kind), QString());
     qputenv("ZRA70_COM1", server.url().toLocal8Bit());
     MappedSerialPort port(TestTimings);
-    QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
+    QCOMPARE(openAndWait(port), QString());
     QSignalSpy lost(&port, &SerialPort::linkLost);
     QSignalSpy events(&port, &SerialPort::commEvent);
     QSignalSpy returned(&port, &SerialPort::deviceReturned);
@@ -160,7 +151,7 @@ void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
     QVERIFY(!port.isOpen());
     QVERIFY(!port.write("C09\r"));
 
-    QVERIFY2(server.start(simulator.devicePath(), kind, &problem), qPrintable(problem));
+    QCOMPARE(server.start(simulator.devicePath(), kind), QString());
     QVERIFY(returned.wait(5000));
     QVERIFY(port.open());
     QVERIFY(port.isReady()); // the link that answered the retry is taken over
@@ -206,16 +197,14 @@ void NetworkPortTest::failuresSayWhatToDo()
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         tcpPort = probe.serverPort(); // and closed again: nothing listens there
     } else {
-        QString problem;
         const QString path = device == "sim" ? simulator.devicePath() : device;
-        QVERIFY2(server.start(path, kind, &problem), qPrintable(problem));
+        QCOMPARE(server.start(path, kind), QString());
         tcpPort = server.port();
     }
     qputenv("ZRA70_COM1", QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(tcpPort).toLatin1());
     MappedSerialPort port(TestTimings);
 
-    QString problem;
-    QVERIFY(!openAndWait(port, &problem));
+    const QString problem = openAndWait(port);
 
     QVERIFY2(problem.startsWith("Serial port 1 cannot be opened") && problem.contains(expected) &&
                  problem.contains(QString::number(tcpPort)),
@@ -230,8 +219,7 @@ void NetworkPortTest::nothingReachesTheLineBeforeEverySettingIsAcknowledged_data
     QTest::addColumn<QByteArray>("greeting");
     QTest::addColumn<QByteArray>("acks");
     for (const CapturedServer &server : CapturedServers)
-        QTest::newRow(server.name)
-            << QByteArray::fromHex(server.greeting) << QByteArray::fromHex(server.acks19200);
+        QTest::newRow(server.name) << hex(server.greeting) << hex(server.acks19200);
 }
 
 // The server's side played from its captured bytes; a refused option (WILL 24) it sends now and
@@ -242,10 +230,8 @@ void NetworkPortTest::nothingReachesTheLineBeforeEverySettingIsAcknowledged()
     QFETCH(QByteArray, acks);
     QTcpServer listener;
     QVERIFY(listener.listen(QHostAddress::LocalHost));
-    LineSettings settings;
-    settings.baudRate = 19200;
-    NetworkLink link({NetworkAddress::Kind::Rfc2217, "127.0.0.1", listener.serverPort()}, settings,
-                     5000, 200);
+    NetworkLink link({NetworkAddress::Kind::Rfc2217, "127.0.0.1", listener.serverPort()},
+                     LineSettings{19200}, 5000, 200);
     QSignalSpy ready(&link, &NetworkLink::ready);
     QVERIFY(link.write("C00\r")); // while connecting
     QVERIFY(listener.waitForNewConnection(5000));
@@ -254,16 +240,14 @@ void NetworkPortTest::nothingReachesTheLineBeforeEverySettingIsAcknowledged()
     const auto receiveUntil = [&](const QByteArray &end) {
         return QTest::qWaitFor([&] { return (received += server->readAll()).endsWith(end); }, 5000);
     };
-    const QByteArray probe = QByteArray::fromHex("fffb18");
-    const QByteArray probeAnswered = QByteArray::fromHex("fffe18");
-    const qsizetype lastAck = acks.indexOf(QByteArray::fromHex("fffa2c69"));
+    const qsizetype lastAck = acks.indexOf(hex("fffa2c69"));
 
-    QVERIFY(receiveUntil(QByteArray::fromHex("fffb2c")));
+    QVERIFY(receiveUntil(hex("fffb2c")));
     server->write(greeting);
-    QVERIFY(receiveUntil(QByteArray::fromHex("fffa2c0501fff0"))); // the last setting asked
-    QVERIFY(link.write("C01\r"));                                 // while negotiating
-    server->write(acks.first(lastAck) + probe);
-    QVERIFY(receiveUntil(probeAnswered));
+    QVERIFY(receiveUntil(hex("fffa2c0501fff0"))); // the last setting asked
+    QVERIFY(link.write("C01\r"));                 // while negotiating
+    server->write(acks.first(lastAck) + hex("fffb18"));
+    QVERIFY(receiveUntil(hex("fffe18")));
     QVERIFY2(!received.contains("C0"), received.toHex(' ').constData());
     QVERIFY(!link.isReady());
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 // What Debian's RFC 2217 servers send a client that offers BINARY and the COM-PORT-OPTION and
 // asks for 19200 8N1 without flow control, as captured from the wire with `socat -x` between
 // zra70ctl and the server; hex text for QByteArray::fromHex.
@@ -24,3 +26,8 @@ inline constexpr CapturedServer CapturedServers[] = {
      "fffa2c6500004b0000000000fff0fffa2c6608fff0fffa2c6701fff0fffa2c6801fff0fffa2c6901fff0"
      "fffa2c6b88fff0fffa2c6b08fff0fffa2c6b00fff0"},
 };
+
+inline QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}

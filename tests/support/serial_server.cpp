@@ -35,67 +35,48 @@ bool isListening(quint16 port)
     return false;
 }
 
-bool writeFile(const QString &path, const QString &text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
-}
-
 } // namespace
 
-bool SerialServer::start(const QString &devicePath, Kind kind, QString *error)
+QString SerialServer::start(const QString &devicePath, Kind kind)
 {
     stop();
     m_kind = kind;
     if (m_port == 0)
         m_port = freeLoopbackPort();
     const QString port = QString::number(m_port);
-    if (!m_dir.isValid() || m_port == 0) {
-        *error = QStringLiteral("no free port or no temporary folder for the server");
-        return false;
-    }
+    if (!m_dir.isValid() || m_port == 0)
+        return "no free port or no temporary folder for the server";
     // sredird serves one connection and ends with it: socat accepts for it as inetd would. Its
     // log level is 0: without a syslog daemon, sredird 2.2 logging its exit can hang or spin.
-    QString program = QStringLiteral("socat");
-    QStringList arguments{
-        QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port),
-        QStringLiteral("EXEC:/usr/sbin/sredird 0 %1 %2").arg(devicePath, m_dir.filePath(LockFile))};
+    QString program = "socat";
+    QStringList arguments{QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port),
+                          "EXEC:/usr/sbin/sredird 0 " + devicePath + ' ' +
+                              m_dir.filePath(LockFile)};
     if (kind != Kind::Sredird) {
-        const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
-        const QString accepter = kind == Kind::Ser2netRfc2217
-                                     ? QStringLiteral("telnet(rfc2217),tcp")
-                                     : QStringLiteral("tcp");
-        if (!writeFile(config, QStringLiteral("connection: &line\n"
-                                              "  accepter: %1,127.0.0.1,%2\n"
-                                              "  connector: serialdev,%3,19200n81,local\n")
-                                   .arg(accepter, port, devicePath))) {
-            *error = QStringLiteral("cannot write the ser2net configuration");
-            return false;
-        }
-        program = QStringLiteral("/usr/sbin/ser2net");
-        arguments = QStringList{QStringLiteral("-n"), QStringLiteral("-u"),
-                                QStringLiteral("-c"), config,
-                                QStringLiteral("-P"), m_dir.filePath(QStringLiteral("pid"))};
+        // ser2net's one-line configuration: address,port:mode:timeout:device:options; remctl
+        // takes RFC 2217 on a telnet port.
+        const QString line =
+            QStringLiteral("127.0.0.1,%1:%2:0:%3:19200 8DATABITS NONE 1STOPBIT LOCAL remctl")
+                .arg(port, kind == Kind::Ser2netRfc2217 ? "telnet" : "raw", devicePath);
+        program = "/usr/sbin/ser2net";
+        arguments = QStringList{"-n", "-u", "-P", m_dir.filePath("pid"), "-C", line};
     }
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
     m_process.start(program, arguments);
-    if (!m_process.waitForStarted(5000)) {
-        *error = QStringLiteral("%1 did not start (%2); scripts/install-deps.sh installs it")
-                     .arg(program, m_process.errorString());
-        return false;
-    }
+    if (!m_process.waitForStarted(5000))
+        return QStringLiteral("%1 did not start (%2); scripts/install-deps.sh installs it")
+            .arg(program, m_process.errorString());
     const QDeadlineTimer deadline(5000);
     while (!isListening(m_port)) {
         if (deadline.hasExpired() || m_process.state() != QProcess::Running) {
-            *error = QStringLiteral("%1 does not listen on port %2: %3")
-                         .arg(program, port, QString::fromLocal8Bit(m_process.readAll()));
+            const QString output = QString::fromLocal8Bit(m_process.readAll());
             stop();
-            return false;
+            return QStringLiteral("%1 does not listen on port %2: %3").arg(program, port, output);
         }
         QThread::msleep(10);
     }
-    return true;
+    return {};
 }
 
 void SerialServer::stop()

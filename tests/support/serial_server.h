@@ -18,9 +18,9 @@ public:
     SerialServer &operator=(const SerialServer &) = delete;
 
     // Serves the device (ser2net sets 19200 8N1 on it, sredird leaves it as it is until asked)
-    // and returns once the server listens. The first start picks a free port; a start after
-    // stop() listens on the same one again.
-    bool start(const QString &devicePath, Kind kind, QString *error);
+    // and returns once the server listens: nothing, or what went wrong. The first start picks a
+    // free port; a start after stop() listens on the same one again.
+    QString start(const QString &devicePath, Kind kind);
     // SIGTERM, as a service stop does: the servers close their connections on the way out.
     void stop();
 
