@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what is missing, then
 #   1. builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
-#   2. fuzzes the rendering, the reply decoder and the number reader for about a minute, and
-#      the PJLink lines for another,
+#   2. fuzzes every parser of outside bytes for about a minute in all, each target for its share
+#      (tests/fuzz/run.sh: the projector's replies, what a serial server sends, PJLink lines),
 #   3. builds with warnings as errors and runs every test, ending in CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ cmake --build build/asan -j"$jobs"
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build/asan --output-on-failure -j"$jobs"
 
-echo "== Fuzzing (60 s per target)"
+echo "== Fuzzing (60 s)"
 tests/fuzz/run.sh build/fuzz 60
 
 echo "== Build with warnings as errors"

@@ -1,7 +1,7 @@
 #include "program_run.h"
 #include "projector_simulator.h"
 #include "secret_file.h"
-#include "ser2net_server.h"
+#include "serial_server.h"
 #include "service_config.h"
 #include "service_process.h"
 
@@ -10,8 +10,6 @@
 #include <QTest>
 
 namespace {
-
-using Mode = Ser2netServer::Mode;
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text,
                   QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
@@ -119,11 +117,11 @@ private slots:
         QFETCH(bool, acrossSer2net);
         ProjectorSimulator simulator;
         QVERIFY(simulator.start());
-        Ser2netServer ser2net;
+        SerialServer ser2net;
         QString line = simulator.devicePath(), problem;
         if (acrossSer2net) {
-            QVERIFY2(ser2net.start(simulator.devicePath(), Mode::Rfc2217, &problem),
-                     qPrintable(problem));
+            problem = ser2net.start(simulator.devicePath(), SerialServer::Kind::Ser2netRfc2217);
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
             line = ser2net.url();
         }
         ServiceProcess service;
