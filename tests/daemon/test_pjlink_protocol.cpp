@@ -5,7 +5,8 @@
 #include <QTest>
 
 // PJLink lines answered by the protocol against the simulator's projector model, its clock
-// stepped by hand: no sockets, no line, no waiting.
+// stepped by hand: no sockets, no line, no waiting. What a real client reads of each query is
+// checked end to end (test_pjlink_client).
 class PjlinkProtocolTest : public QObject {
     Q_OBJECT
 
@@ -58,21 +59,15 @@ private slots:
         row("power", false, "%1POWR ?", "%1POWR=0\r");
         row("lower case", true, "%1powr ?", "%1POWR=1\r");
         row("lamp off", false, "%1LAMP ?", "%1LAMP=1234 0\r");
-        row("lamp lit", true, "%1LAMP ?", "%1LAMP=1234 1\r");
         row("inputs", false, "%1INST ?", "%1INST=11 12 21\r");
         row("no errors", true, "%1ERST ?", "%1ERST=000000\r");
-        row("name", false, "%1NAME ?", "%1NAME=hall\r");
         row("maker", false, "%1INF1 ?", "%1INF1=TAVO\r");
-        row("model", false, "%1INF2 ?", "%1INF2=ZRA70_20\r");
-        row("version", false, "%1INFO ?", "%1INFO=1.40\r");
-        row("class", false, "%1CLSS ?", "%1CLSS=1\r");
         row("mutes in standby", false, "%1AVMT ?", "%1AVMT=ERR3\r");
         row("mute in standby", false, "%1AVMT 21", "%1AVMT=ERR3\r");
         row("mutes", true, "%1AVMT ?", "%1AVMT=30\r");
         row("unknown body", false, "%1FREZ 1", "%1FREZ=ERR1\r");
         row("class 2", false, "%2POWR ?", "%2POWR=ERR1\r");
         row("no parameter", false, "%1POWR", "%1POWR=ERR2\r");
-        row("no blank", false, "%1POWR?", "%1POWR=ERR2\r");
         row("unknown value", false, "%1INPT 31", "%1INPT=ERR2\r");
         row("cooling is not set", false, "%1POWR 2", "%1POWR=ERR2\r");
         row("a query only", false, "%1LAMP 1", "%1LAMP=ERR2\r");

@@ -20,14 +20,11 @@ struct Client {
 
     explicit Client(quint16 port) { socket.connectToHost(QHostAddress::LocalHost, port); }
 
-    // Everything up to the count-th carriage return received so far.
+    // The next `count` replies, each up to its carriage return.
     QByteArray replies(int count = 1)
     {
-        QSignalSpy arrived(&socket, &QTcpSocket::readyRead);
-        while (received.count('\r') < count &&
-               socket.state() != QAbstractSocket::UnconnectedState &&
-               (socket.bytesAvailable() || arrived.wait(5000)))
-            received += socket.readAll();
+        [[maybe_unused]] const bool complete = QTest::qWaitFor(
+            [&] { return (received += socket.readAll()).count('\r') >= count; }, 5000);
         qsizetype end = 0;
         for (int i = 0; i < count && end >= 0; ++i)
             end = received.indexOf('\r', end) + 1;
