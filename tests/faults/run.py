@@ -53,14 +53,20 @@ def run(*command, log=None):
 
 
 def changed_tests(build, since):
-    """The tests one of whose programs (the command or a program given to a script) was rebuilt:
-    any other test runs the same code as without the fault. The package test is left out, as
-    cpack only packs the files a build makes, whatever their code."""
+    """The tests one of whose programs (the command, a program given to a script, or one the
+    test starts, named in its REQUIRED_FILES) was rebuilt: any other test runs the same code as
+    without the fault. The package test is left out, as cpack only packs the files a build
+    makes, whatever their code."""
     listing = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"],
                              capture_output=True, check=True).stdout
+
+    def programs(test):
+        required = [p["value"] for p in test.get("properties", []) if p["name"] == "REQUIRED_FILES"]
+        return test.get("command", []) + [f for files in required for f in files]
+
     return [test["name"] for test in json.loads(listing)["tests"] if test["name"] != "package"
             and any(os.path.isfile(arg) and os.path.getmtime(arg) > since
-                    for arg in test.get("command", []))]
+                    for arg in programs(test))]
 
 
 def verdict(build, since, log_path):
