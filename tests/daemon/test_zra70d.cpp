@@ -64,8 +64,6 @@ private slots:
         QTest::newRow("a typo in the file")
             << QByteArray("sped=9600\n") << QStringList{"--config", "@"}
             << "problem: @:1: unknown key \"sped\"";
-        QTest::newRow("speed") << QByteArray() << QStringList{"--speed", "115200"}
-                               << "problem: speed must be 9600 or 19200, not \"115200\"";
         QTest::newRow("IPv6 without brackets")
             << QByteArray() << QStringList{"--pjlink", "::1:4352"}
             << "problem: pjlink must be [HOST:]PORT or off, not \"::1:4352\"";
@@ -73,8 +71,6 @@ private slots:
             << QByteArray() << QStringList{"--name", "a/b"}
             << "problem: name must be 1 to 64 bytes without control characters, /, + or #, "
                "not \"a/b\"";
-        QTest::newRow("poll") << QByteArray() << QStringList{"--poll", "0"}
-                              << "problem: poll must be a whole number from 1 to 3600, not \"0\"";
     }
     void settingsComeFromTheFileThenTheCommandLine()
     {
