@@ -62,10 +62,12 @@ mkdir -p /etc/zra70d
 cp /usr/share/doc/zra70-panel/examples/zra70d.conf /etc/zra70d/example.conf
 zra70-sim --link "$work/projector" >"$work/sim.out" &
 for _ in $(seq 50); do [ -e "$work/projector" ] && break; sleep 0.1; done
-chmod 666 "$(readlink "$work/projector")" # the simulator's terminal, for the service's user
+# The simulator's terminal, and the way to it, for the service's user.
+chmod 711 "$work"
+chmod 666 "$(readlink "$work/projector")"
 command=$(sed -n 's/^ExecStart=//p' /lib/systemd/system/zra70d@.service | sed 's/%i/example/g')
 # shellcheck disable=SC2086  # the unit's command line, split into words as systemd splits it
-ZRA70_COM1=$work/projector runuser -u zra70d -g zra70d -G dialout -- $command \
+ZRA70_COM1=$work/projector setpriv --reuid=zra70d --regid=zra70d --init-groups -- $command \
     >"$work/zra70d.out" 2>"$work/zra70d.log" &
 service=$!
 for _ in $(seq 100); do grep -q "line open" "$work/zra70d.log" && break; sleep 0.1; done
