@@ -60,6 +60,9 @@ void logExchange(const ServiceLog &log, const ExchangeResult &result)
 
 int main(int argc, char *argv[])
 {
+    // Qt's own event loop: the service integrates with no GLib main loop, and leaving GLib's
+    // out keeps a third of a megabyte of it off the resident memory.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zra70d"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZRA70_VERSION));
