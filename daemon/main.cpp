@@ -3,9 +3,13 @@
 
 #include "line_keeper.h"
 #include "line_port_server.h"
+#include "mqtt_bridge.h"
+#include "mqtt_client.h"
+#include "mqtt_entities.h"
 #include "port_choice.h"
 #include "projector_service.h"
 #include "qt_timer_service.h"
+#include "secret_file.h"
 #include "serial_port.h"
 #include "service_config.h"
 #include "service_log.h"
@@ -18,6 +22,9 @@
 namespace {
 
 enum ExitStatus { Ended = 0, CannotServe = 1, UsageError = 2 };
+
+constexpr qsizetype MqttPasswordLength = 256;
+constexpr int MqttFarewellMs = 2000;
 
 int usageError(const QString &problem)
 {
@@ -51,6 +58,37 @@ void logExchange(const ServiceLog &log, const ExchangeResult &result)
     if (result.replyMs)
         line += QStringLiteral(" (%1 ms)").arg(*result.replyMs, 0, 'f', 1);
     log.exchange(line);
+}
+
+// The MQTT client's settings from the configuration; none, with the problem, when they
+// cannot work.
+std::optional<MqttClient::Settings> mqttSettings(const ServiceConfig &config,
+                                                 const ProjectorTopics &topics, QString *problem)
+{
+    const std::optional<MqttBrokerAddress> broker = parseMqttBrokerAddress(config.mqtt, problem);
+    if (!broker)
+        return std::nullopt;
+    MqttClient::Settings settings;
+    settings.broker = *broker;
+    if (!config.mqttPasswordFile.isEmpty()) {
+        if (broker->user.isEmpty()) {
+            *problem = QStringLiteral("mqtt-password-file needs a user: mqtt://USER@HOST");
+            return std::nullopt;
+        }
+        const std::optional<QByteArray> password =
+            readSecretFile(config.mqttPasswordFile, MqttPasswordLength, problem);
+        if (!password)
+            return std::nullopt;
+        settings.password = *password;
+    }
+    if (!config.mqttCa.isEmpty() && !broker->tls) {
+        *problem = QStringLiteral("mqtt-ca is for an mqtts:// broker");
+        return std::nullopt;
+    }
+    settings.caFile = config.mqttCa;
+    settings.clientId = QStringLiteral("zra70d-") + config.name;
+    settings.will = availabilityMessage(topics, false);
+    return settings;
 }
 
 } // namespace
@@ -94,6 +132,21 @@ int main(int argc, char *argv[])
         serving.append(QStringLiteral("line=") + linePort->address().text());
     }
 
+    // Connects in the background: a broker away delays nothing else.
+    std::unique_ptr<MqttClient> mqtt;
+    std::unique_ptr<MqttBridge> bridge;
+    if (!config.mqtt.isEmpty()) {
+        const ProjectorTopics topics(config.name, config.discoveryPrefix);
+        const std::optional<MqttClient::Settings> settings = mqttSettings(config, topics, &problem);
+        if (!settings)
+            return usageError(problem);
+        mqtt = std::make_unique<MqttClient>(*settings, log);
+        bridge = std::make_unique<MqttBridge>(service, *mqtt, topics);
+        if (!mqtt->start(&problem))
+            return usageError(problem);
+        serving.append(QStringLiteral("mqtt=") + settings->broker.text());
+    }
+
     LineKeeper keeper(*port, log);
     QObject::connect(&keeper, &LineKeeper::lineUp, &service, &ProjectorService::readAll);
     keeper.start();
@@ -104,6 +157,8 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     const int status = QCoreApplication::exec();
+    if (mqtt)
+        mqtt->finish({bridge->farewell()}, MqttFarewellMs);
     port->close();
     log.event(QStringLiteral("zra70d %1: ended").arg(config.name));
     return status;

@@ -12,6 +12,7 @@ packages=(
     lintian desktop-file-utils dpkg-dev file at-spi2-core dbus-daemon
     python3-gi gir1.2-atspi-2.0
     ser2net
+    mosquitto mosquitto-clients libmosquitto-dev openssl
     "$@"
 )
 
