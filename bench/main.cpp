@@ -33,6 +33,7 @@ const Scenario scenarios[] = {
     {"flood", benchFlood, true, 120},
     {"nothing-lost", benchNothingLost, true, 120},
     {"network", benchNetwork, true, 120},
+    {"service-at-rest", benchServiceAtRest, false, 60},
 };
 
 const Scenario *scenarioNamed(const QString &name)

@@ -6,12 +6,14 @@
 #include "report.h"
 #include "scenarios.h"
 #include "ser2net_server.h"
+#include "service_process.h"
 #include "stats.h"
 
 #include <optional>
 
-// The panel on a local pseudo-terminal and across RFC 2217 to a ser2net on this machine in
-// front of a pseudo-terminal, measured the same way one after the other.
+// The panel on a local pseudo-terminal, across RFC 2217 to a ser2net on this machine in front
+// of a pseudo-terminal, and through zra70d's line port in front of one, measured the same way
+// one after the other.
 namespace {
 
 constexpr const char *VolumePlus = "Command1";
@@ -21,8 +23,9 @@ constexpr int ArrowPeriodMs = 5;
 constexpr int HoldSecondsAtMost = 10;
 
 struct Line {
+    enum class Via { Pty, Ser2net, ServiceLinePort };
     QString name;
-    bool overNetwork;
+    Via via;
 };
 
 // Press to the carriage return read at the far end, in ms.
@@ -42,7 +45,9 @@ std::optional<std::vector<double>> pressToWire(PanelRig &rig, FarEnd &farEnd, in
     return ms;
 }
 
-void measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int seconds)
+// Only the held commands count: zra70d's own polling crosses the line meanwhile. Gives how
+// many arrived.
+qint64 measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int seconds)
 {
     const QString figure = QStringLiteral("  %1: → held %2 s at 5 ms").arg(name).arg(seconds);
     const qsizetype first = farEnd.count();
@@ -56,14 +61,19 @@ void measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int seconds
     runEventLoopFor(500); // everything written has crossed
     const std::vector<FarEnd::Arrival> arrivals = farEnd.arrivals();
 
+    std::vector<FarEnd::Arrival> held;
+    for (size_t i = size_t(first); i < arrivals.size(); ++i) {
+        if (arrivals[i].command == "C30" || arrivals[i].command == "C3A")
+            held.push_back(arrivals[i]);
+    }
     qint64 arrows = 0;
-    bool inOrder = arrivals.size() > size_t(first) && arrivals[first].command == "C30";
+    bool inOrder = !held.empty() && held.front().command == "C30";
     std::vector<double> gapsMs;
-    for (size_t i = size_t(first) + 1; i < arrivals.size(); ++i) {
-        inOrder = inOrder && arrivals[i].command == "C3A";
+    for (size_t i = 1; i < held.size(); ++i) {
+        inOrder = inOrder && held[i].command == "C3A";
         ++arrows;
-        if (i > size_t(first) + 1)
-            gapsMs.push_back(double(arrivals[i].ns - arrivals[i - 1].ns) / 1e6);
+        if (i > 1)
+            gapsMs.push_back(double(held[i].ns - held[i - 1].ns) / 1e6);
     }
     const qint64 written = rig.writeCounter()->writes() - writesBefore - 1; // less the D.Zoom
     const qint64 ideal = seconds * 1000 / ArrowPeriodMs;
@@ -78,21 +88,40 @@ void measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int seconds
     emitRow({figure, measured, QStringLiteral("all written, in order"),
              written ? double(arrows) / double(written) : 0,
              exact ? Row::Verdict::Pass : Row::Verdict::Fail});
+    return arrows;
 }
 
-void measureLine(const Line &line, const Profile &profile)
+// The address the panel opens for the line; empty with *error when it could not be set up.
+QString deviceFor(const Line &line, FarEnd &farEnd, Ser2netServer &server, ServiceProcess &service,
+                  QString *error)
+{
+    if (!farEnd.start(error))
+        return {};
+    switch (line.via) {
+    case Line::Via::Pty:
+        return farEnd.devicePath();
+    case Line::Via::Ser2net:
+        if (!server.start(farEnd.devicePath(), Ser2netServer::Mode::Rfc2217, error))
+            return {};
+        return server.url();
+    case Line::Via::ServiceLinePort:
+        if (!service.start({"--port", farEnd.devicePath(), "--line", "0", "--pjlink", "off"})) {
+            *error = QStringLiteral("zra70d did not start: ") + QString::fromUtf8(service.log());
+            return {};
+        }
+        return QStringLiteral("tcp://") + service.address(QStringLiteral("line"));
+    }
+    return {};
+}
+
+// Held commands delivered, or nothing when the line could not be measured.
+std::optional<qint64> measureLine(const Line &line, const Profile &profile)
 {
     FarEnd farEnd;
     Ser2netServer server;
+    ServiceProcess service;
     QString error;
-    QString device;
-    if (farEnd.start(&error)) {
-        device = farEnd.devicePath();
-        if (line.overNetwork && server.start(device, Ser2netServer::Mode::Rfc2217, &error))
-            device = server.url();
-        else if (line.overNetwork)
-            device.clear();
-    }
+    const QString device = deviceFor(line, farEnd, server, service, &error);
     std::unique_ptr<PanelRig> rig;
     if (!device.isEmpty()) {
         rig = std::make_unique<PanelRig>(device, PanelRig::Writes::Counted);
@@ -102,7 +131,7 @@ void measureLine(const Line &line, const Profile &profile)
     const QString pressFigure = QStringLiteral("  %1: press-to-wire p50, p99").arg(line.name);
     if (!rig || !rig->isReady()) {
         emitRow(missing(pressFigure, error));
-        return;
+        return std::nullopt;
     }
     const auto ms = pressToWire(*rig, farEnd, profile.presses);
     if (!ms)
@@ -113,7 +142,8 @@ void measureLine(const Line &line, const Profile &profile)
                                       .arg(percentile(*ms, 99), 0, 'f', 3)
                                       .arg(percentile(*ms, 100), 0, 'f', 3)
                                       .arg(ms->size())));
-    measureHold(*rig, farEnd, line.name, std::min(HoldSecondsAtMost, profile.longHoldSeconds));
+    return measureHold(*rig, farEnd, line.name,
+                       std::min(HoldSecondsAtMost, profile.longHoldSeconds));
 }
 
 } // namespace
@@ -121,9 +151,24 @@ void measureLine(const Line &line, const Profile &profile)
 void benchNetwork(const Profile &profile)
 {
     emitRow(note(QStringLiteral("Network: the same panel, far end and measures on a local "
-                                "pseudo-terminal and across RFC 2217 to ser2net on 127.0.0.1 "
-                                "in front of one")));
-    for (const Line &line : {Line{QStringLiteral("local pty"), false},
-                             Line{QStringLiteral("RFC 2217 via ser2net"), true}})
-        measureLine(line, profile);
+                                "pseudo-terminal, across RFC 2217 to ser2net on 127.0.0.1 in "
+                                "front of one, and through zra70d's line port in front of one "
+                                "(zra70d polling at its default 10 s meanwhile)")));
+    using enum Line::Via;
+    const auto direct = measureLine({QStringLiteral("local pty"), Pty}, profile);
+    measureLine({QStringLiteral("RFC 2217 via ser2net"), Ser2net}, profile);
+    const auto service =
+        measureLine({QStringLiteral("zra70d line port"), ServiceLinePort}, profile);
+    const QString figure = QStringLiteral("Hold through zra70d's line port / direct");
+    if (!direct || !service || *direct == 0) {
+        emitRow(missing(figure, QStringLiteral("a hold could not be measured")));
+        return;
+    }
+    const double ratio = double(*service) / double(*direct);
+    emitRow(atLeast(figure,
+                    QStringLiteral("%1 % (%2 / %3 delivered)")
+                        .arg(ratio * 100, 0, 'f', 1)
+                        .arg(*service)
+                        .arg(*direct),
+                    ratio, 0.99, QStringLiteral("≥ 99 %")));
 }

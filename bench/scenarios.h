@@ -11,3 +11,4 @@ void benchCtl(const Profile &profile);
 void benchFlood(const Profile &profile);
 void benchNothingLost(const Profile &profile);
 void benchNetwork(const Profile &profile);
+void benchServiceAtRest(const Profile &profile);

@@ -4,7 +4,10 @@
 #   share/applications/zra70-panel.desktop
 #   share/icons/hicolor/<size>/apps/zra70-panel.png
 #   share/doc/zra70-panel/{README.md, copyright, changelog.gz}
-#   share/man/man1/<program>.1.gz                          (every page in packaging/man)
+#   share/man/man{1,8}/<program>.{1,8}.gz                   (every page in packaging/man)
+#   bin/zra70d                                             (daemon/)
+#   /lib/systemd/system/zra70d@.service, lib/sysusers.d/zra70d.conf
+#   share/doc/zra70-panel/examples/zra70d.conf
 include(GNUInstallDirs)
 
 set(ZRA70_PACKAGE_MAINTAINER
@@ -17,6 +20,12 @@ set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME})
 install(FILES ${packaging}/zra70-panel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${packaging}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${packaging}/copyright DESTINATION ${docdir})
+install(FILES ${packaging}/examples/zra70d.conf DESTINATION ${docdir}/examples)
+
+# zra70d's unit goes where Debian 12 keeps units; its user is made by systemd-sysusers.
+install(FILES ${packaging}/systemd/zra70d@.service DESTINATION /lib/systemd/system)
+install(FILES ${packaging}/systemd/zra70d.sysusers DESTINATION ${CMAKE_INSTALL_LIBDIR}/sysusers.d
+    RENAME zra70d.conf)
 
 # Debian wants the changelog compressed and without a timestamp in the gzip header (-n).
 file(STRINGS ${packaging}/changelog changelog_head LIMIT_COUNT 1)
@@ -30,18 +39,19 @@ add_custom_command(OUTPUT ${changelog_gz}
     DEPENDS ${packaging}/changelog VERBATIM)
 install(FILES ${changelog_gz} DESTINATION ${docdir})
 
-file(GLOB manual_pages ${packaging}/man/*.1)
+file(GLOB manual_pages ${packaging}/man/*.[18])
 set(manual_pages_gz)
 foreach(page ${manual_pages})
     get_filename_component(name ${page} NAME)
+    string(REGEX REPLACE ".*\\." "" section ${name})
     set(page_gz ${PROJECT_BINARY_DIR}/packaging/${name}.gz)
     add_custom_command(OUTPUT ${page_gz}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
         COMMAND gzip -9nc ${page} > ${page_gz}
         DEPENDS ${page} VERBATIM)
     list(APPEND manual_pages_gz ${page_gz})
+    install(FILES ${page_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
 endforeach()
-install(FILES ${manual_pages_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 add_custom_target(zra70_packaging_files ALL DEPENDS ${changelog_gz} ${manual_pages_gz})
 
 set(CPACK_GENERATOR DEB)
@@ -55,7 +65,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "of the serial traffic with the projector's status replies in plain English.\n"
     "The projector is connected to a serial port (RS-232C, 9600 or 19200 baud).\n"
     "Also contains zra70ctl, which sends the same commands by name from a script\n"
-    "or a terminal and prints the decoded replies, and zra70-sim, a projector\n"
+    "or a terminal and prints the decoded replies. zra70d is a service that owns\n"
+    "the projector's line and serves it to PJLink controllers, MQTT (Home\n"
+    "Assistant), the panel and scripts at once. zra70-sim is a projector\n"
     "simulator on a pseudo-terminal.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
@@ -66,4 +78,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # panel's fonts are not linked, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${packaging}/systemd/postinst)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

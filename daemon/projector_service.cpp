@@ -97,12 +97,10 @@ void ProjectorService::whenRead(const QByteArrayList &queryCodes, StateCallback 
 
 void ProjectorService::command(const QByteArray &code, std::function<void(Outcome)> done)
 {
-    m_queue.enqueue(requestForCode(code), ExchangeQueue::Priority::Client,
-                    [this, done = std::move(done)](const ExchangeResult &result) {
-                        learn(result);
-                        if (done)
-                            done(result.outcome);
-                    });
+    exchange(requestForCode(code), [done = std::move(done)](const ExchangeResult &result) {
+        if (done)
+            done(result.outcome);
+    });
 }
 
 void ProjectorService::exchange(const Request &request, ExchangeQueue::Done done)

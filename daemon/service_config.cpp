@@ -2,8 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <functional>
 
@@ -12,8 +12,8 @@ namespace {
 const QString Summary = QStringLiteral(
     "Owns the line of a ZRA70 series projector and serves it to PJLink controllers, to MQTT "
     "(Home Assistant) and, on a raw TCP line port, to zra70-panel and zra70ctl at once.\n\n"
-    "Options override the configuration file, an INI file whose keys are the long option "
-    "names (port=, speed=, pjlink=, ...).");
+    "Options override the configuration file, whose KEY=VALUE lines take the long option "
+    "names as keys (port=1, speed=19200, pjlink=0.0.0.0:4352, ...); # starts a comment.");
 
 // One setting, as an option of the command line and a key of the configuration file.
 struct Setting {
@@ -133,28 +133,34 @@ const Setting Settings[] = {
      }},
 };
 
+// KEY=VALUE lines; blank lines and lines starting with # or ; are comments.
 QString readConfigFile(const QString &path, ServiceConfig &config)
 {
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("cannot read the configuration file %1").arg(path);
-    QSettings file(path, QSettings::IniFormat);
-    if (file.status() != QSettings::NoError)
-        return QStringLiteral("%1 is not a valid configuration file").arg(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QStringLiteral("cannot read the configuration file %1: %2")
+            .arg(path, file.errorString());
     // A configuration named for its projector (/etc/zra70d/hall.conf) names it.
-    if (isValidName(QFileInfo(path).completeBaseName()))
-        config.name = QFileInfo(path).completeBaseName();
-    for (const QString &key : file.allKeys()) {
+    if (const QString base = QFileInfo(path).completeBaseName(); isValidName(base))
+        config.name = base;
+    int number = 0;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine(4096)).trimmed();
+        ++number;
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) ||
+            line.startsWith(QLatin1Char(';')))
+            continue;
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        const QString key = line.left(equals).trimmed();
         const auto setting = std::find_if(std::begin(Settings), std::end(Settings),
                                           [&](const Setting &s) { return key == s.key; });
+        if (equals < 0)
+            return QStringLiteral("%1:%2: not KEY=VALUE").arg(path).arg(number);
         if (setting == std::end(Settings))
-            return QStringLiteral("%1: unknown key \"%2\"").arg(path, key);
-        // QSettings splits unquoted values at commas; a value here is one text.
-        const QVariant value = file.value(key);
-        const QString text = value.typeId() == QMetaType::QStringList
-                                 ? value.toStringList().join(QLatin1Char(','))
-                                 : value.toString();
-        if (const QString problem = setting->take(config, text.trimmed()); !problem.isEmpty())
-            return QStringLiteral("%1: %2").arg(path, problem);
+            return QStringLiteral("%1:%2: unknown key \"%3\"").arg(path).arg(number).arg(key);
+        if (QString problem = setting->take(config, line.mid(equals + 1).trimmed());
+            !problem.isEmpty())
+            return QStringLiteral("%1:%2: %3").arg(path).arg(number).arg(problem);
     }
     return {};
 }

@@ -21,7 +21,7 @@ std::optional<QByteArrayView> body(QByteArrayView reply)
 
 bool isHexDigit(char c)
 {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); // upper case, as sent
 }
 
 std::optional<int> hexByte(QByteArrayView reply)

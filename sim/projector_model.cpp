@@ -88,7 +88,7 @@ const ControlCommand kControls[] = {
     {"CF FANMODE L2", Effect::FanMode, 2},
 };
 
-void apply(ProjectorState &s, Effect effect, int value)
+void apply(SimulatedState &s, Effect effect, int value)
 {
     switch (effect) {
     case Effect::None:
@@ -154,7 +154,7 @@ QByteArray powerCode(const ProjectorModel &model)
 
 QByteArray muteCode(const ProjectorModel &model)
 {
-    const ProjectorState &s = model.state();
+    const SimulatedState &s = model.state();
     if (s.power != PowerState::On)
         return "FF";
     if (!model.signalPresent())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "command_framer.h"
-#include "projector_state.h"
+#include "simulated_state.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -38,7 +38,7 @@ public:
     // Forgets a command whose carriage return never came (the line was dropped).
     void dropPartialCommand() { m_framer = CommandFramer{}; }
 
-    const ProjectorState &state() const { return m_state; }
+    const SimulatedState &state() const { return m_state; }
     qint64 lampHours() const;
     bool lampLit() const;
     bool signalPresent() const;
@@ -50,7 +50,7 @@ private:
     void powerOff();
 
     CommandFramer m_framer;
-    ProjectorState m_state;
+    SimulatedState m_state;
     qint64 m_nowMs;
     qint64 m_phaseStartMs = 0;
     qint64 m_lampLitMs = 0;

@@ -1,5 +1,8 @@
 #include "panel_rig.h"
 #include "projector_simulator.h"
+#include "service_process.h"
+
+#include <QProcess>
 
 #include <QTest>
 
@@ -36,6 +39,46 @@ private slots:
         QCOMPARE(rig.simulator.rawBytesReceived(),
                  "C30\r" + QByteArray("C3A\r").repeated(written - 1));
         QCOMPARE(rig.panel.warnings(), QStringList());
+    }
+
+    // The same hold through zra70d's line port, while scripts use the line through it too:
+    // every one of the panel's commands reaches the projector whole and in order.
+    void aFastHoldThroughTheServiceSharesTheLineWithScripts()
+    {
+        ProjectorSimulator simulator;
+        QVERIFY(simulator.start());
+        ServiceProcess service;
+        QVERIFY(
+            service.start({"--port", simulator.devicePath(), "--line", "0", "--pjlink", "off"}));
+        const QString linePort = QStringLiteral("tcp://") + service.address("line");
+        PanelRig panel(linePort, PanelRig::Writes::Counted);
+        QTRY_VERIFY2(panel.isReady(), qPrintable(panel.problem()));
+
+        QProcess script;
+        script.start(ZRA70CTL_PROGRAM, {"--port", linePort, "status"});
+        panel.press("Command48"); // D.Zoom +
+        panel.release("Command48");
+        panel.press("Command8"); // right
+        QTest::qWait(2000);
+        panel.release("Command8");
+        QTRY_COMPARE_WITH_TIMEOUT(script.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(script.exitCode(), 0);
+        QCOMPARE(script.readAllStandardOutput().count('\n'), 9);
+
+        const qint64 written = panel.writeCounter()->writes();
+        QVERIFY2(written > 100, qPrintable(QString::number(written)));
+        QByteArrayList held;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                held.clear();
+                for (const ProjectorSimulator::Received &command : simulator.received())
+                    if (command.command == "C30" || command.command == "C3A")
+                        held.append(command.command);
+                return held.size() == written;
+            }(),
+            5000);
+        QCOMPARE(held, QByteArrayList{"C30"} + QByteArrayList(written - 1, "C3A"));
+        QCOMPARE(panel.warnings(), QStringList());
     }
 };
 

@@ -20,7 +20,8 @@ bool ServiceProcess::start(const QStringList &arguments, int timeoutMs)
     const qsizetype serving = ready.indexOf(QLatin1String(": serving"));
     if (!ready.startsWith(QLatin1String("zra70d ")) || serving < 0)
         return false;
-    for (const QString &field : ready.mid(serving + 9).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (const QString &field :
+         ready.mid(serving + 9).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const qsizetype equals = field.indexOf(QLatin1Char('='));
         if (equals > 0)
             m_addresses.insert(field.left(equals), field.mid(equals + 1));

@@ -6,7 +6,7 @@ enum class PowerState { Standby, CountDown, On, Cooling };
 enum class InputSource { Computer1 = 1, Computer2 = 2, Video = 3 };
 
 // Everything the simulated projector remembers. Adjustable levels are clamped to their ranges.
-struct ProjectorState {
+struct SimulatedState {
     PowerState power = PowerState::Standby;
     InputSource input = InputSource::Computer1;
     bool soundMute = false;
