@@ -34,6 +34,7 @@ const Scenario scenarios[] = {
     {"nothing-lost", benchNothingLost, true, 120},
     {"network", benchNetwork, true, 120},
     {"service-at-rest", benchServiceAtRest, false, 60},
+    {"mqtt", benchMqtt, false, 60},
 };
 
 const Scenario *scenarioNamed(const QString &name)

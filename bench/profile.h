@@ -16,6 +16,7 @@ struct Profile {
     int floodSeconds;
     int longHoldSeconds; // the nothing-lost hold
     int ctlLaunches;     // zra70ctl start-up samples
+    int mqttSamples;     // MQTT commands and line changes timed through the broker
 };
 
 // "full" (the default), "quick" (shorter flood and long hold, fewer rounds) or "smoke" (a few

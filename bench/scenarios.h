@@ -12,3 +12,4 @@ void benchFlood(const Profile &profile);
 void benchNothingLost(const Profile &profile);
 void benchNetwork(const Profile &profile);
 void benchServiceAtRest(const Profile &profile);
+void benchMqtt(const Profile &profile);
