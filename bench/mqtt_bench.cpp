@@ -14,10 +14,12 @@
 
 namespace {
 
-// Home Assistant's switch or a script's command should reach the projector, and a change
-// come back to it, well within the tenth of a second in which a press feels immediate.
-constexpr double P50LimitMs = 20;
-constexpr double P99LimitMs = 100;
+// Broker and line are local: a handful of loopback hops and one exchange on a pty. A press in
+// Home Assistant feels immediate well within 100 ms, but the targets are tighter, so that a
+// stall of a delayed TCP acknowledgement (20-40 ms, when Nagle's algorithm holds a message
+// back) shows as a miss.
+constexpr double P50LimitMs = 2;
+constexpr double P99LimitMs = 10;
 const QString Base = QStringLiteral("zra70/bench/");
 
 // The broker, the simulator (served by this process's event loop), zra70d between them and
