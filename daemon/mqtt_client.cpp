@@ -242,9 +242,9 @@ void MqttClient::dropConnection(const QString &why)
     m_writable.reset();
     m_keepAlive.stop();
     const bool wasConnected = std::exchange(m_connected, false);
-    trouble(QStringLiteral("%1 %2: %3")
-                .arg(wasConnected ? QStringLiteral("lost") : QStringLiteral("cannot connect to"),
-                     m_settings.broker.text(), why));
+    trouble(
+        (wasConnected ? QStringLiteral("lost %1: %2") : QStringLiteral("cannot connect to %1: %2"))
+            .arg(m_settings.broker.text(), why));
 }
 
 // Said once until the next connection; tried again after a pause that doubles each time.
