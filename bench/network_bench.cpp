@@ -5,7 +5,7 @@
 #include "profile.h"
 #include "report.h"
 #include "scenarios.h"
-#include "ser2net_server.h"
+#include "serial_server.h"
 #include "service_process.h"
 #include "stats.h"
 
@@ -92,7 +92,7 @@ qint64 measureHold(PanelRig &rig, FarEnd &farEnd, const QString &name, int secon
 }
 
 // The address the panel opens for the line; empty with *error when it could not be set up.
-QString deviceFor(const Line &line, FarEnd &farEnd, Ser2netServer &server, ServiceProcess &service,
+QString deviceFor(const Line &line, FarEnd &farEnd, SerialServer &server, ServiceProcess &service,
                   QString *error)
 {
     if (!farEnd.start(error))
@@ -101,9 +101,8 @@ QString deviceFor(const Line &line, FarEnd &farEnd, Ser2netServer &server, Servi
     case Line::Via::Pty:
         return farEnd.devicePath();
     case Line::Via::Ser2net:
-        if (!server.start(farEnd.devicePath(), Ser2netServer::Mode::Rfc2217, error))
-            return {};
-        return server.url();
+        *error = server.start(farEnd.devicePath(), SerialServer::Kind::Ser2netRfc2217);
+        return error->isEmpty() ? server.url() : QString();
     case Line::Via::ServiceLinePort:
         if (!service.start({"--port", farEnd.devicePath(), "--line", "0", "--pjlink", "off"})) {
             *error = QStringLiteral("zra70d did not start: ") + QString::fromUtf8(service.log());
@@ -118,7 +117,7 @@ QString deviceFor(const Line &line, FarEnd &farEnd, Ser2netServer &server, Servi
 std::optional<qint64> measureLine(const Line &line, const Profile &profile)
 {
     FarEnd farEnd;
-    Ser2netServer server;
+    SerialServer server;
     ServiceProcess service;
     QString error;
     const QString device = deviceFor(line, farEnd, server, service, &error);

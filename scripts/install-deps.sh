@@ -11,7 +11,7 @@ packages=(
     xvfb xauth x11-utils
     lintian desktop-file-utils dpkg-dev file at-spi2-core dbus-daemon
     python3-gi gir1.2-atspi-2.0
-    ser2net
+    ser2net sredird socat
     mosquitto mosquitto-clients libmosquitto-dev openssl
     "$@"
 )

@@ -88,6 +88,16 @@ const SettingRow *rowFor(quint8 code)
     return nullptr;
 }
 
+// A value followed only by zero bytes is that value: sredird sends the speed in eight bytes, the
+// standard's four and four zeros. -1 when it is shorter or anything else follows.
+qint64 readValue(const QByteArray &value, int width)
+{
+    const QByteArray padding = value.mid(width);
+    if (value.size() < width || padding.count('\0') != padding.size())
+        return -1;
+    return width == 4 ? qint64(qFromBigEndian<quint32>(value.constData())) : quint8(value[0]);
+}
+
 bool weWant(quint8 option)
 {
     return option == Binary || option == SuppressGoAhead || option == ComPort;
@@ -212,11 +222,7 @@ void ComPortSession::takeAcknowledgement(const QByteArray &payload)
     const qint64 asked = pending->value;
     m_pending.erase(pending);
 
-    const QByteArray value = payload.mid(1);
-    qint64 set = -1;
-    if (value.size() == row->width)
-        set = row->width == 4 ? qint64(qFromBigEndian<quint32>(value.constData()))
-                              : qint64(quint8(value[0]));
+    const qint64 set = readValue(payload.mid(1), row->width);
     if (set == asked)
         return;
     const QString name = QLatin1String(row->name);

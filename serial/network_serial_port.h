@@ -30,7 +30,8 @@ struct NetworkTimings {
 // something else is reported the same way. A raw port keeps the settings but sends nothing.
 //
 // A server that closes the connection before the link is up (ser2net does while it is still
-// closing the previous client's connection) is tried again until the answer time is over.
+// closing the previous client's connection, sredird while the previous one holds its lock) is
+// tried again until the answer time is over.
 // After a loss the server is tried again in the background every retryMs; once it accepts and
 // negotiates, deviceReturned() is raised and the next open() takes over that waiting link.
 // Refusals of the protocol or of a setting are not retried. Any explicit open, close or

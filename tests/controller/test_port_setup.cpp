@@ -30,19 +30,6 @@ private slots:
         QVERIFY(rig.warnings.isEmpty());
     }
 
-    void speedAndPortChoicesApplyAndHideThePanel()
-    {
-        Rig rig;
-        rig.setup.startUp();
-        rig.port.operations.clear();
-        rig.setup.chooseSpeed(9600);
-        rig.setup.choosePort(2);
-        QCOMPARE(rig.port.operations,
-                 (QStringList{"settings 9600,N,8,1", "close", "number 2", "open 2"}));
-        QVERIFY(rig.port.isOpen());
-        QCOMPARE(rig.panelHides, 3); // the start-up's switch too
-    }
-
     // A failed choice keeps the panel up and the old number; choosing again, once the device
     // is there, reconnects although the port is closed.
     void aFailedChoiceWarnsAndAChoiceWhileClosedReconnects()

@@ -80,7 +80,6 @@ private slots:
         QTest::addColumn<QByteArrayList>("pieces");
         QTest::addColumn<Lines>("lines");
         using enum LineFramer::Ends;
-        QTest::newRow("one whole") << CarriageReturn << QByteArrayList{"C00\r"} << Lines{{"C00"}};
         QTest::newRow("split anywhere")
             << CarriageReturn << QByteArrayList{"C", "0", "0\rCR", "0\r"}
             << Lines{{"C00"}, {"CR0"}};
@@ -94,8 +93,6 @@ private slots:
         QTest::newRow("too long: given once, cut, the rest dropped")
             << CarriageReturn << QByteArrayList{"123456789", "abc\rok\r"}
             << Lines{{"12345678", true}, {"ok"}};
-        QTest::newRow("exactly the limit")
-            << CarriageReturn << QByteArrayList{"12345678\r"} << Lines{{"12345678"}};
     }
     void bytesAreCutIntoLines()
     {

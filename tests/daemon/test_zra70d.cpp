@@ -1,7 +1,7 @@
 #include "program_run.h"
 #include "projector_simulator.h"
 #include "secret_file.h"
-#include "ser2net_server.h"
+#include "serial_server.h"
 #include "service_config.h"
 #include "service_process.h"
 
@@ -10,8 +10,6 @@
 #include <QTest>
 
 namespace {
-
-using Mode = Ser2netServer::Mode;
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text,
                   QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
@@ -66,8 +64,6 @@ private slots:
         QTest::newRow("a typo in the file")
             << QByteArray("sped=9600\n") << QStringList{"--config", "@"}
             << "problem: @:1: unknown key \"sped\"";
-        QTest::newRow("speed") << QByteArray() << QStringList{"--speed", "115200"}
-                               << "problem: speed must be 9600 or 19200, not \"115200\"";
         QTest::newRow("IPv6 without brackets")
             << QByteArray() << QStringList{"--pjlink", "::1:4352"}
             << "problem: pjlink must be [HOST:]PORT or off, not \"::1:4352\"";
@@ -75,8 +71,6 @@ private slots:
             << QByteArray() << QStringList{"--name", "a/b"}
             << "problem: name must be 1 to 64 bytes without control characters, /, + or #, "
                "not \"a/b\"";
-        QTest::newRow("poll") << QByteArray() << QStringList{"--poll", "0"}
-                              << "problem: poll must be a whole number from 1 to 3600, not \"0\"";
     }
     void settingsComeFromTheFileThenTheCommandLine()
     {
@@ -119,11 +113,11 @@ private slots:
         QFETCH(bool, acrossSer2net);
         ProjectorSimulator simulator;
         QVERIFY(simulator.start());
-        Ser2netServer ser2net;
+        SerialServer ser2net;
         QString line = simulator.devicePath(), problem;
         if (acrossSer2net) {
-            QVERIFY2(ser2net.start(simulator.devicePath(), Mode::Rfc2217, &problem),
-                     qPrintable(problem));
+            problem = ser2net.start(simulator.devicePath(), SerialServer::Kind::Ser2netRfc2217);
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
             line = ser2net.url();
         }
         ServiceProcess service;

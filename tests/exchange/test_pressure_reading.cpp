@@ -19,7 +19,11 @@ private slots:
             {" - 3 . 2 5", -3.25},
             {"15d-1", 1.5},
             {"1E999", std::numeric_limits<double>::infinity()},
-            {"&HaB", 171.0},
+            {"&HaB", 171.0}, // each radix prefix in either case: 853 four ways
+            {"&H355", 853.0},
+            {"&h355", 853.0},
+            {"&O1525", 853.0},
+            {"&o1525", 853.0},
             {"&H8000", -32768.0}, // 16 bits, sign bit set
             {"&H0000FFFF", -1.0}, // leading zeros do not widen
             {"&H80000000", -2147483648.0},

@@ -66,39 +66,28 @@ private slots:
         row("power management keeps the lamp off", "CR0", "04\r", "power standby");
         row("power failure", "CR0", "10\r", "power on power-failure");
         row("standby after a lamp failure", "CR0", "81\r", "power standby lamp-failure");
-        row("no carriage return yet", "CR0", "80", "power standby");
         row("one digit", "CR0", "8\r", "");
-        row("three digits", "CR0", "800\r", "");
         row("lower-case hex", "CR0", "0a\r", "");
         row("noise inside", "CR0", "8\x060\r", "");
-        row("nothing", "CR0", "", "");
         row("computer 1", "CR1", "1\r", "input PC1");
         row("video", "CR1", "3\r", "input Video");
         row("input mode 4 is none of the three", "CR1", "4\r", "");
-        row("two digits", "CR1", "12\r", "");
         row("not projecting", "CRA", "FF\r", "not-projecting");
         row("no signal", "CRA", "80\r", "projecting no-signal");
-        row("mutes off", "CRA", "00\r", "projecting");
         row("no-show", "CRA", "01\r", "projecting picture-muted");
         row("both mutes", "CRA", "03\r", "projecting picture-muted sound-muted");
         row("unknown bits", "CRA", "04\r", "");
         row("lamp hours", "CR3", "01234\r", "hours 1234");
         row("too many digits", "CR3", "1234567\r", "");
-        row("a letter", "CR3", "12a4\r", "");
         row("lamp on", "CR7", "01\r", "lit");
         row("lamp off", "CR7", "00\r", "unlit");
         row("lamp 2 on in one-lamp mode", "CR7", "22\r", "lit");
-        row("all off in one-lamp mode", "CR7", "20\r", "unlit");
-        row("one digit lamp mode", "CR7", "1\r", "");
         row("temperatures", "CR6", "038.5 041.0 029.5\r", "temperatures 38.5 41 29.5");
-        row("below zero", "CR6", "-05.0 000.0 010.5\r", "temperatures -5 0 10.5");
         row("two readings", "CR6", "038.5 041.0\r", "");
-        row("two blanks", "CR6", "038.5  041.0 029.5\r", "");
         row("exponent", "CR6", "1e3 041.0 029.5\r", "");
         row("not a number", "CR6", "nan 041.0 029.5\r", "");
         row("model", "CR9", "ZRA70_20\r", "model ZRA70_20");
         row("empty model", "CR9", "\r", "");
-        row("bell in the model", "CR9", "ZRA\a\r", "");
     }
     void eachReplySetsItsField()
     {

@@ -8,6 +8,7 @@ Usage: tests/faults/run.py [BUILD_DIR] [FAULT_ID...]   (default build/faults, ev
 import json
 import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -52,14 +53,20 @@ def run(*command, log=None):
 
 
 def changed_tests(build, since):
-    """The tests one of whose programs (the command or a program given to a script) was rebuilt:
-    any other test runs the same code as without the fault. The package test is left out, as
-    cpack only packs the files a build makes, whatever their code."""
+    """The tests one of whose programs (the command, a program given to a script, or one the
+    test starts, named in its REQUIRED_FILES) was rebuilt: any other test runs the same code as
+    without the fault. The package test is left out, as cpack only packs the files a build
+    makes, whatever their code."""
     listing = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"],
                              capture_output=True, check=True).stdout
+
+    def programs(test):
+        required = [p["value"] for p in test.get("properties", []) if p["name"] == "REQUIRED_FILES"]
+        return test.get("command", []) + [f for files in required for f in files]
+
     return [test["name"] for test in json.loads(listing)["tests"] if test["name"] != "package"
             and any(os.path.isfile(arg) and os.path.getmtime(arg) > since
-                    for arg in test.get("command", []))]
+                    for arg in programs(test))]
 
 
 def verdict(build, since, log_path):
@@ -85,11 +92,14 @@ def main():
     files = list(product_files())
     seeded = [(ident, holder(files, ident, snippet), snippet, replacement)
               for ident, snippet, replacement in faults()]  # every fault must apply
+    # ccache, where it is installed, makes the rebuild after each fault quicker.
+    launcher = "ccache" if shutil.which("ccache") else ""
     with open(logs / "build.log", "w") as log:
         if not (run("cmake", "-S", ROOT, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
-                    "-DCMAKE_COMPILE_WARNING_AS_ERROR=ON", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+                    "-DCMAKE_COMPILE_WARNING_AS_ERROR=ON",
+                    f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher}", log=log)
                 and run("cmake", "--build", build, "-j2", log=log)):
-            sys.exit("build fails")
+            sys.exit(f"build fails: see {logs / 'build.log'}")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # restores the source on the way out
     caught = 0
     chosen = [fault for fault in seeded if not wanted or fault[0] in wanted]

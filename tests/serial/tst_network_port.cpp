@@ -1,8 +1,10 @@
+#include "captured_servers.h"
 #include "line_end.h"
 #include "mapped_serial_port.h"
+#include "network_link.h"
 #include "program_run.h"
 #include "projector_simulator.h"
-#include "ser2net_server.h"
+#include "serial_server.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -10,29 +12,25 @@
 
 #include <termios.h>
 
-// The port across a real ser2net in front of the projector simulator's pseudo-terminal, in
-// both of ser2net's modes, against the same simulator reached directly.
+// The port across Debian's real serial servers in front of the projector simulator's
+// pseudo-terminal (ser2net in both of its modes, sredird), against the same simulator reached
+// directly; and the RFC 2217 handshake against a server played from captured bytes.
 namespace {
 
-using Mode = Ser2netServer::Mode;
+using Kind = SerialServer::Kind;
 
 // Short waits, so that failures show quickly; the retry interval is the program's own.
 constexpr NetworkTimings TestTimings{1000, 200, 1000};
 
-// Opens port 1 and waits until its link is up; false with the reason otherwise.
-bool openAndWait(SerialPort &port, QString *problem)
+// Opens port 1 and waits until its link is up: nothing, or the reason it is not.
+QString openAndWait(SerialPort &port)
 {
     QSignalSpy lost(&port, &SerialPort::linkLost);
-    const PortStatus opened = port.open();
-    if (!opened) {
-        *problem = opened.description();
-        return false;
-    }
+    if (const PortStatus opened = port.open(); !opened)
+        return opened.description();
     if (!QTest::qWaitFor([&] { return port.isReady() || !lost.isEmpty(); }, 5000))
-        *problem = QStringLiteral("neither up nor lost");
-    else if (!lost.isEmpty())
-        *problem = lost.first().first().toString();
-    return port.isReady();
+        return QStringLiteral("neither up nor lost");
+    return lost.isEmpty() ? QString() : lost.first().first().toString();
 }
 
 // What `zra70ctl status` prints over the port: the nine queries, decoded as the panel decodes
@@ -52,36 +50,44 @@ private slots:
 
     void bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data();
     void bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine();
+    void serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack_data();
     void serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack();
     void failuresSayWhatToDo_data();
     void failuresSayWhatToDo();
+    void nothingReachesTheLineBeforeEverySettingIsAcknowledged_data();
+    void nothingReachesTheLineBeforeEverySettingIsAcknowledged();
 };
 
 void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data()
 {
-    QTest::addColumn<Mode>("mode");
-    QTest::newRow("raw TCP") << Mode::RawTcp;
-    QTest::newRow("RFC 2217") << Mode::Rfc2217;
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("ser2net, raw TCP") << Kind::Ser2netRawTcp;
+    QTest::newRow("ser2net, RFC 2217") << Kind::Ser2netRfc2217;
+    QTest::newRow("sredird") << Kind::Sredird;
+}
+
+void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack_data()
+{
+    bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine_data();
 }
 
 void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
 {
-    QFETCH(Mode, mode);
+    QFETCH(Kind, kind);
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
-    LineEnd line(simulator.devicePath()); // opened first: it sees the settings ser2net makes
+    LineEnd line(simulator.devicePath()); // opened first: it sees the settings the server makes
     QVERIFY(line.isOpen());
     const QByteArray overLocalLine = statusOver(simulator.devicePath());
     QCOMPARE(overLocalLine.count('\n'), 9);
 
-    Ser2netServer server;
-    QString problem;
-    QVERIFY2(server.start(simulator.devicePath(), mode, &problem), qPrintable(problem));
+    SerialServer server;
+    QCOMPARE(server.start(simulator.devicePath(), kind), QString());
     QCOMPARE(statusOver(server.url()), overLocalLine);
     qputenv("ZRA70_COM1", server.url().toLocal8Bit());
     MappedSerialPort port(TestTimings);
     QVERIFY(port.setSettings(QStringLiteral("19200,N,8,1")));
-    QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
+    QCOMPARE(openAndWait(port), QString());
     QCOMPARE(port.deviceName(), server.url());
 
     // Every byte value, 0xFF and a carriage return followed by NUL among them, arrives as sent.
@@ -95,10 +101,10 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
         [&] { return simulator.rawBytesReceived().size() >= before.size() + everyByte.size(); },
         3000);
     QCOMPARE(simulator.rawBytesReceived().mid(before.size()).toHex(' '), everyByte.toHex(' '));
-    if (mode == Mode::RawTcp)
+    if (kind == Kind::Ser2netRawTcp)
         return;
 
-    // A new speed reaches the line behind the server (which acknowledges any speed it is asked).
+    // A new speed reaches the line behind the server.
     QCOMPARE(line.outputSpeed(), speed_t(B19200));
     QSignalSpy lost(&port, &SerialPort::linkLost);
     QVERIFY(port.setSettings(QStringLiteral("9600,N,8,1")));
@@ -111,14 +117,14 @@ void NetworkPortTest::bytesAndRepliesCrossTheServerAsTheyCrossTheLocalLine()
 
 void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
 {
+    QFETCH(Kind, kind);
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
-    Ser2netServer server;
-    QString problem;
-    QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));
+    SerialServer server;
+    QCOMPARE(server.start(simulator.devicePath(), kind), QString());
     qputenv("ZRA70_COM1", server.url().toLocal8Bit());
     MappedSerialPort port(TestTimings);
-    QVERIFY2(openAndWait(port, &problem), qPrintable(problem));
+    QCOMPARE(openAndWait(port), QString());
     QSignalSpy lost(&port, &SerialPort::linkLost);
     QSignalSpy events(&port, &SerialPort::commEvent);
     QSignalSpy returned(&port, &SerialPort::deviceReturned);
@@ -145,7 +151,7 @@ void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
     QVERIFY(!port.isOpen());
     QVERIFY(!port.write("C09\r"));
 
-    QVERIFY2(server.start(simulator.devicePath(), Mode::Rfc2217, &problem), qPrintable(problem));
+    QCOMPARE(server.start(simulator.devicePath(), kind), QString());
     QVERIFY(returned.wait(5000));
     QVERIFY(port.open());
     QVERIFY(port.isReady()); // the link that answered the retry is taken over
@@ -161,46 +167,44 @@ void NetworkPortTest::serverStoppedMidRepeatIsToldOnceAndTheLinkComesBack()
 
 void NetworkPortTest::failuresSayWhatToDo_data()
 {
-    QTest::addColumn<QString>("device"); // what ser2net serves; empty: no ser2net
-    QTest::addColumn<Mode>("serverMode");
+    QTest::addColumn<QString>("device"); // what ser2net serves; empty: no server
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("scheme");   // of the address the port is given
     QTest::addColumn<QString>("expected"); // what the text must say
     QTest::addColumn<bool>("retried");     // the port watches for the server to come back
-    QTest::newRow("nothing listens") << QString() << Mode::RawTcp << "tcp"
+    QTest::newRow("nothing listens") << QString() << Kind::Ser2netRawTcp << "tcp"
                                      << "refused the connection" << true;
-    QTest::newRow("a raw port asked for RFC 2217") << "sim" << Mode::RawTcp << "rfc2217"
+    QTest::newRow("a raw port asked for RFC 2217") << "sim" << Kind::Ser2netRawTcp << "rfc2217"
                                                    << "does not speak RFC 2217" << false;
     QTest::newRow("the server's device is missing")
-        << "/nonexistent/ttyUSB9" << Mode::Rfc2217 << "rfc2217"
+        << "/nonexistent/ttyUSB9" << Kind::Ser2netRfc2217 << "rfc2217"
         << "saying \"Device open failure" << true;
 }
 
 void NetworkPortTest::failuresSayWhatToDo()
 {
     QFETCH(QString, device);
-    QFETCH(Mode, serverMode);
+    QFETCH(Kind, kind);
     QFETCH(QString, scheme);
     QFETCH(QString, expected);
     QFETCH(bool, retried);
     ProjectorSimulator simulator;
     QVERIFY(simulator.start());
-    Ser2netServer server;
+    SerialServer server;
     quint16 tcpPort = 0;
     if (device.isEmpty()) {
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         tcpPort = probe.serverPort(); // and closed again: nothing listens there
     } else {
-        QString problem;
         const QString path = device == "sim" ? simulator.devicePath() : device;
-        QVERIFY2(server.start(path, serverMode, &problem), qPrintable(problem));
+        QCOMPARE(server.start(path, kind), QString());
         tcpPort = server.port();
     }
     qputenv("ZRA70_COM1", QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(tcpPort).toLatin1());
     MappedSerialPort port(TestTimings);
 
-    QString problem;
-    QVERIFY(!openAndWait(port, &problem));
+    const QString problem = openAndWait(port);
 
     QVERIFY2(problem.startsWith("Serial port 1 cannot be opened") && problem.contains(expected) &&
                  problem.contains(QString::number(tcpPort)),
@@ -208,6 +212,50 @@ void NetworkPortTest::failuresSayWhatToDo()
     QVERIFY(!port.isOpen());
     QCOMPARE(port.isWatchingForReturn(), retried);
     QVERIFY(!port.write("C00\r"));
+}
+
+void NetworkPortTest::nothingReachesTheLineBeforeEverySettingIsAcknowledged_data()
+{
+    QTest::addColumn<QByteArray>("greeting");
+    QTest::addColumn<QByteArray>("acks");
+    for (const CapturedServer &server : CapturedServers)
+        QTest::newRow(server.name) << hex(server.greeting) << hex(server.acks19200);
+}
+
+// The server's side played from its captured bytes; a refused option (WILL 24) it sends now and
+// then is answered at once (DONT 24), so that what the link wrote by then is known to be in.
+void NetworkPortTest::nothingReachesTheLineBeforeEverySettingIsAcknowledged()
+{
+    QFETCH(QByteArray, greeting);
+    QFETCH(QByteArray, acks);
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+    NetworkLink link({NetworkAddress::Kind::Rfc2217, "127.0.0.1", listener.serverPort()},
+                     LineSettings{19200}, 5000, 200);
+    QSignalSpy ready(&link, &NetworkLink::ready);
+    QVERIFY(link.write("C00\r")); // while connecting
+    QVERIFY(listener.waitForNewConnection(5000));
+    QTcpSocket *server = listener.nextPendingConnection();
+    QByteArray received;
+    const auto receiveUntil = [&](const QByteArray &end) {
+        return QTest::qWaitFor([&] { return (received += server->readAll()).endsWith(end); }, 5000);
+    };
+    const qsizetype lastAck = acks.indexOf(hex("fffa2c69"));
+
+    QVERIFY(receiveUntil(hex("fffb2c")));
+    server->write(greeting);
+    QVERIFY(receiveUntil(hex("fffa2c0501fff0"))); // the last setting asked
+    QVERIFY(link.write("C01\r"));                 // while negotiating
+    server->write(acks.first(lastAck) + hex("fffb18"));
+    QVERIFY(receiveUntil(hex("fffe18")));
+    QVERIFY2(!received.contains("C0"), received.toHex(' ').constData());
+    QVERIFY(!link.isReady());
+
+    received.clear();
+    server->write(acks.sliced(lastAck));
+    QVERIFY(receiveUntil("C00\rC01\r"));
+    QCOMPARE(received, QByteArray("C00\rC01\r"));
+    QCOMPARE(ready.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(NetworkPortTest)
