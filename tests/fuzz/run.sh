@@ -14,6 +14,7 @@ out="$(cd "$1/fuzz" && pwd)"
 targets="
 exchange exchange/traffic_render.cpp exchange/reply_decoder.cpp exchange/number_reader.cpp exchange/pressure.cpp
 telnet serial/telnet_codec.cpp serial/com_port_session.cpp
+mqtt daemon/mqtt_topics.cpp daemon/mqtt_entities.cpp exchange/projector_readings.cpp
 "
 
 seconds=$(( ${2:-60} / $(echo "$targets" | grep -c .) ))
