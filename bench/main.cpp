@@ -1,5 +1,6 @@
 // zra70-bench: measures the panel (timing fidelity, latency, start-up, memory, flood) and
-// prints one table. Each measurement runs in a fresh process of this same program.
+// zra70d's PJLink, and prints one table. Each measurement runs in a fresh process of this same
+// program.
 //
 //   zra70-bench [--quick | --smoke]          all measurements, then the table
 //   zra70-bench --scenario NAME --profile P  one measurement, its rows on stdout
@@ -34,6 +35,7 @@ const Scenario scenarios[] = {
     {"nothing-lost", benchNothingLost, true, 120},
     {"network", benchNetwork, true, 120},
     {"service-at-rest", benchServiceAtRest, false, 60},
+    {"pjlink", benchPjlink, false, 300},
     {"mqtt", benchMqtt, false, 60},
 };
 

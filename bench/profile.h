@@ -16,6 +16,9 @@ struct Profile {
     int floodSeconds;
     int longHoldSeconds; // the nothing-lost hold
     int ctlLaunches;     // zra70ctl start-up samples
+    int pjlinkRoundTrips;  // POWR ? samples, with one client and with 50
+    int pjlinkConnections; // connections made for the memory growth
+    int pjlinkPowerOns;    // POWR 1 samples
     int mqttSamples;     // MQTT commands and line changes timed through the broker
 };
 

@@ -12,4 +12,5 @@ void benchFlood(const Profile &profile);
 void benchNothingLost(const Profile &profile);
 void benchNetwork(const Profile &profile);
 void benchServiceAtRest(const Profile &profile);
+void benchPjlink(const Profile &profile);
 void benchMqtt(const Profile &profile);

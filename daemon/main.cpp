@@ -6,6 +6,8 @@
 #include "mqtt_bridge.h"
 #include "mqtt_client.h"
 #include "mqtt_entities.h"
+#include "pjlink_auth.h"
+#include "pjlink_server.h"
 #include "port_choice.h"
 #include "projector_service.h"
 #include "qt_timer_service.h"
@@ -62,8 +64,8 @@ void logExchange(const ServiceLog &log, const ExchangeResult &result)
 
 // The MQTT client's settings from the configuration; none, with the problem, when they
 // cannot work.
-std::optional<MqttClient::Settings> mqttSettings(const ServiceConfig &config,
-                                                 const ProjectorTopics &topics, QString *problem)
+std::optional<MqttClient::Settings>
+mqttSettingsFrom(const ServiceConfig &config, const ProjectorTopics &topics, QString *problem)
 {
     const std::optional<MqttBrokerAddress> broker = parseMqttBrokerAddress(config.mqtt, problem);
     if (!broker)
@@ -106,6 +108,19 @@ int main(int argc, char *argv[])
     const ServiceLog log(config.verbose);
 
     QString problem;
+    std::optional<QByteArray> password;
+    if (config.pjlink && !config.passwordFile.isEmpty()) {
+        password = readSecretFile(config.passwordFile, PjlinkLogin::MaxPasswordLength, &problem);
+        if (!password)
+            return usageError(problem);
+    }
+    const ProjectorTopics topics(config.name, config.discoveryPrefix);
+    std::optional<MqttClient::Settings> mqttSettings;
+    if (!config.mqtt.isEmpty()) {
+        mqttSettings = mqttSettingsFrom(config, topics, &problem);
+        if (!mqttSettings)
+            return usageError(problem);
+    }
     const std::unique_ptr<SerialPort> port = createPort(config.port, &problem);
     if (!port)
         return usageError(problem);
@@ -122,6 +137,18 @@ int main(int argc, char *argv[])
                      [&log](const ExchangeResult &result) { logExchange(log, result); });
 
     QStringList serving;
+    std::unique_ptr<PjlinkServer> pjlink;
+    if (config.pjlink) {
+        pjlink = std::make_unique<PjlinkServer>(
+            service, timers, log,
+            PjlinkServer::Settings{{config.name.toUtf8(), QByteArrayLiteral(ZRA70_VERSION)},
+                                   std::move(password)});
+        if (!pjlink->listen(*config.pjlink, &problem)) {
+            log.event(QStringLiteral("zra70d: ") + problem);
+            return CannotServe;
+        }
+        serving.append(QStringLiteral("pjlink=") + pjlink->address().text());
+    }
     std::unique_ptr<LinePortServer> linePort;
     if (config.line) {
         linePort = std::make_unique<LinePortServer>(service, log);
@@ -135,16 +162,12 @@ int main(int argc, char *argv[])
     // Connects in the background: a broker away delays nothing else.
     std::unique_ptr<MqttClient> mqtt;
     std::unique_ptr<MqttBridge> bridge;
-    if (!config.mqtt.isEmpty()) {
-        const ProjectorTopics topics(config.name, config.discoveryPrefix);
-        const std::optional<MqttClient::Settings> settings = mqttSettings(config, topics, &problem);
-        if (!settings)
-            return usageError(problem);
-        mqtt = std::make_unique<MqttClient>(*settings, log);
+    if (mqttSettings) {
+        mqtt = std::make_unique<MqttClient>(*mqttSettings, log);
         bridge = std::make_unique<MqttBridge>(service, *mqtt, topics);
         if (!mqtt->start(&problem))
             return usageError(problem);
-        serving.append(QStringLiteral("mqtt=") + settings->broker.text());
+        serving.append(QStringLiteral("mqtt=") + mqttSettings->broker.text());
     }
 
     LineKeeper keeper(*port, log);

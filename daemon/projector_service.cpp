@@ -79,7 +79,10 @@ void ProjectorService::whenRead(const QByteArrayList &queryCodes, StateCallback 
     QByteArrayList unknown;
     for (const QByteArray &code : queryCodes) {
         const StateQuery *query = findStateQuery(code);
-        if (query && !query->isKnown(m_state))
+        // A field read again after a client's command is about to change: wait for it.
+        const auto pending = m_pendingReads.constFind(code);
+        const bool rereading = pending != m_pendingReads.cend() && pending->forClient;
+        if (query && (!query->isKnown(m_state) || rereading))
             unknown.append(code);
     }
     if (unknown.isEmpty()) {
@@ -127,11 +130,14 @@ void ProjectorService::read(const QByteArray &code, ExchangeQueue::Priority prio
     if (pending != m_pendingReads.end()) {
         if (then)
             pending->waiters.append(std::move(then));
-        if (priority == ExchangeQueue::Priority::Client)
+        if (priority == ExchangeQueue::Priority::Client) {
             m_queue.promote(pending->ticket);
+            pending->forClient = true;
+        }
         return;
     }
     PendingRead &entry = m_pendingReads[code];
+    entry.forClient = priority == ExchangeQueue::Priority::Client;
     if (then)
         entry.waiters.append(std::move(then));
     entry.ticket =

@@ -40,8 +40,9 @@ public:
 
     // Calls back with the state once the fields of these status queries are known: at once
     // when they are, else after one reading of each unknown field, shared with every other
-    // caller waiting for it and sent ahead of the polling. Fields still unknown then could
-    // not be read.
+    // caller waiting for it and sent ahead of the polling. A field being read again after a
+    // client's command counts as unknown, so a query right after a set sees its effect.
+    // Fields still unknown then could not be read.
     void whenRead(const QByteArrayList &queryCodes, StateCallback done);
 
     // A client's command (a code of the vocabulary, such as "C00"), ahead of the polling.
@@ -64,6 +65,7 @@ private:
     struct PendingRead {
         ExchangeQueue::Ticket ticket = 0;
         QList<std::function<void()>> waiters;
+        bool forClient = false; // asked for by a client or after a client's command
     };
 
     void read(const QByteArray &code, ExchangeQueue::Priority priority,

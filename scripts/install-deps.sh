@@ -15,6 +15,8 @@ packages=(
     mosquitto mosquitto-clients libmosquitto-dev openssl
     "$@"
 )
+# The PJLink test installs its client from the npm registry; a Node.js of one's own will do.
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,3 +1,4 @@
+#include "command_requests.h"
 #include "command_table.h"
 #include "projector_model.h"
 #include "reply_decoder.h"
@@ -79,6 +80,30 @@ private slots:
             }
         }
         QCOMPARE(modes, 9);
+    }
+
+    // What zra70ctl and zra70d wait for a code's reply: its kind's timeout as a panel just
+    // started has it, an adjuster's press value, or a typed command's.
+    void eachCodeWaitsAsItsKindDoes_data()
+    {
+        QTest::addColumn<QByteArray>("code");
+        QTest::addColumn<int>("replyTimeoutMs");
+        QTest::newRow("plain, at the start value") << QByteArray("C00") << 500;
+        QTest::newRow("image mode") << QByteArray("C13") << 2000;
+        QTest::newRow("extended input") << QByteArray("CF INPUT VIDEO VIDEO") << 5000;
+        QTest::newRow("typed-only query") << QByteArray("CR PRESSURE") << 2000;
+        QTest::newRow("adjuster") << QByteArray("C20") << 25;
+        QTest::newRow("arrow, as at start") << QByteArray("C3A") << 500;
+        QTest::newRow("anything else, as typed") << QByteArray("cr0") << 2000;
+    }
+    void eachCodeWaitsAsItsKindDoes()
+    {
+        QFETCH(QByteArray, code);
+        QFETCH(int, replyTimeoutMs);
+        const Request request = requestForCode(code);
+        QCOMPARE(request.code, code);
+        QCOMPARE(request.replyTimeoutMs, replyTimeoutMs);
+        QVERIFY(request.displayClearMs >= request.replyTimeoutMs);
     }
 
     void someRowsWrittenOut()

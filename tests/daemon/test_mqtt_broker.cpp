@@ -56,7 +56,7 @@ class MqttBrokerTest : public QObject {
         m_simulator = std::make_unique<ProjectorSimulator>(simulator);
         return m_simulator->start() &&
                m_service->start(QStringList{"--port", simulator.linkPath, "--name", "hall",
-                                            "--pjlink", "0", "--line", "0", "--mqtt",
+                                            "--pjlink", "0", "--mqtt",
                                             m_broker->url(options.user)} +
                                 extra);
     }
@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(m_service->log().count("mqtt: lost"), 1);
     }
 
-    void aWrongPasswordIsToldOnceAndTheLineStillServes()
+    void aWrongPasswordIsToldOnceAndPjlinkStillAnswers()
     {
         QVERIFY(writeSecret(path("mqtt-password"), "wrong\n", OwnerOnly));
         QVERIFY(startAll({"zra70", "right"}, {"--mqtt-password-file", path("mqtt-password")}));
@@ -187,12 +187,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_broker->log().count("not authorised") >= 2, 10000);
         QCOMPARE(m_service->log().count("not authorised"), 1);
 
-        QTcpSocket line;
-        line.connectToHost(QHostAddress::LocalHost, m_service->port("line"));
-        QVERIFY(line.waitForConnected(5000));
-        line.write("CR0\r");
-        QByteArray reply;
-        QTRY_COMPARE_WITH_TIMEOUT((reply += line.readAll()), QByteArray("80\r"), 5000);
+        QTcpSocket pjlink;
+        pjlink.connectToHost(QHostAddress::LocalHost, m_service->port("pjlink"));
+        QVERIFY(pjlink.waitForConnected(5000));
+        pjlink.write("%1POWR ?\r");
+        QByteArray replies;
+        QTRY_COMPARE_WITH_TIMEOUT((replies += pjlink.readAll()), "PJLINK 0\r%1POWR=0\r", 5000);
     }
 
     void tlsWithTheCertificateAuthorityFile()
@@ -223,8 +223,8 @@ private slots:
         QFETCH(QStringList, arguments);
         QVERIFY(writeSecret(path("open"), "right\n", OwnerOnly | QFile::ReadOther));
         QVERIFY(writeSecret(path("secret"), "right\n", OwnerOnly));
-        const ProgramRun run =
-            runProgram(ZRA70D_PROGRAM, QStringList{"--port", path("nothing")} + arguments);
+        const ProgramRun run = runProgram(
+            ZRA70D_PROGRAM, QStringList{"--port", path("nothing"), "--pjlink", "off"} + arguments);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
         QFETCH(QString, problem);

@@ -1,0 +1,217 @@
+#include "pjlink_auth.h"
+#include "pjlink_protocol.h"
+#include "projector_model.h"
+
+#include <QTest>
+
+// PJLink lines answered by the protocol against the simulator's projector model, its clock
+// stepped by hand: no sockets, no line, no waiting. What a real client reads of each query is
+// checked end to end (test_pjlink_client).
+class PjlinkProtocolTest : public QObject {
+    Q_OBJECT
+
+    const pjlink::Identity identity{"hall", "1.40"};
+
+    // What the projector tells of the fields a request reads, and nothing else.
+    static ProjectorState readFrom(ProjectorModel &model, qint64 nowMs, const QByteArrayList &codes)
+    {
+        ProjectorState state;
+        for (const QByteArray &code : codes)
+            findStateQuery(code)->take(state, model.execute(code, nowMs));
+        return state;
+    }
+
+    // A line carried out as the server does: the fields read, then the reply or the commands,
+    // each sent until one is not acknowledged.
+    QByteArray ask(ProjectorModel &model, qint64 nowMs, const QByteArray &line) const
+    {
+        const std::optional<pjlink::Request> request = pjlink::readLine(line);
+        if (!request)
+            return {};
+        const ProjectorState state = readFrom(model, nowMs, pjlink::statusReads(*request));
+        const pjlink::Step step = pjlink::step(*request, state, identity);
+        if (const auto *reply = std::get_if<QByteArray>(&step))
+            return *reply;
+        for (const QByteArray &code : std::get<QByteArrayList>(step)) {
+            const Outcome outcome = outcomeOf(model.execute(code, nowMs));
+            if (outcome != Outcome::Ack)
+                return pjlink::commandReply(request->header, outcome);
+        }
+        return pjlink::commandReply(request->header, Outcome::Ack);
+    }
+
+    // A model switched on and warmed up, at the time returned.
+    static qint64 switchOn(ProjectorModel &model)
+    {
+        model.execute("C00", 0);
+        return ProjectorModel::kCountDownMs;
+    }
+
+private slots:
+    void linesAreAnsweredAsTheStandardWritesThem_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("reply");
+        const auto row = [](const char *tag, bool on, const QByteArray &line, const char *reply) {
+            QTest::newRow(tag) << on << line << QByteArray(reply);
+        };
+        row("power", false, "%1POWR ?", "%1POWR=0\r");
+        row("lower case", true, "%1powr ?", "%1POWR=1\r");
+        row("lamp off", false, "%1LAMP ?", "%1LAMP=1234 0\r");
+        row("inputs", false, "%1INST ?", "%1INST=11 12 21\r");
+        row("no errors", true, "%1ERST ?", "%1ERST=000000\r");
+        row("maker", false, "%1INF1 ?", "%1INF1=TAVO\r");
+        row("mutes in standby", false, "%1AVMT ?", "%1AVMT=ERR3\r");
+        row("mute in standby", false, "%1AVMT 21", "%1AVMT=ERR3\r");
+        row("mutes", true, "%1AVMT ?", "%1AVMT=30\r");
+        row("unknown body", false, "%1FREZ 1", "%1FREZ=ERR1\r");
+        row("class 2", false, "%2POWR ?", "%2POWR=ERR1\r");
+        row("no parameter", false, "%1POWR", "%1POWR=ERR2\r");
+        row("unknown value", false, "%1INPT 31", "%1INPT=ERR2\r");
+        row("cooling is not set", false, "%1POWR 2", "%1POWR=ERR2\r");
+        row("a query only", false, "%1LAMP 1", "%1LAMP=ERR2\r");
+        row("too long", false, "%1NAME ?" + QByteArray(128, ' '), "%1NAME=ERR2\r");
+        row("empty", false, "", "");
+        row("no header", false, "POWR ?", "");
+        row("short", false, "%1POW", "");
+    }
+    void linesAreAnsweredAsTheStandardWritesThem()
+    {
+        QFETCH(bool, on);
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, reply);
+        ProjectorModel model;
+        const qint64 now = on ? switchOn(model) : 0;
+        QCOMPARE(ask(model, now, line), reply);
+    }
+
+    // Each settable value read back as the standard means it: POWR and INPT the value itself;
+    // AVMT's first digit picks the picture (1), the sound (2) or both (3), its second turns
+    // their mute on or off, and "?" names what is muted: 11 the picture, 21 the sound, 31 both.
+    void everySetReadsBackAsTheStandardMeansIt()
+    {
+        for (const pjlink::Row &row : pjlink::rows()) {
+            if (!row.commands[0])
+                continue;
+            const QByteArray body = row.body;
+            for (const bool mutedBefore : {false, true}) {
+                ProjectorModel model;
+                qint64 now = body == "POWR" && QByteArray(row.value) == "1" ? 0 : switchOn(model);
+                ask(model, now, mutedBefore ? "%1AVMT 31" : "%1AVMT 30");
+                const QByteArray set = "%1" + body + ' ' + row.value;
+                QCOMPARE(ask(model, now, set), "%1" + body + "=OK\r");
+                now += 10000; // past any warm-up or cooling
+                QByteArray expected = row.value;
+                if (body == "AVMT") {
+                    bool picture = mutedBefore, sound = mutedBefore;
+                    const bool on = expected[1] == '1';
+                    picture = expected[0] == '2' ? picture : on;
+                    sound = expected[0] == '1' ? sound : on;
+                    expected = picture && sound ? "31" : picture ? "11" : sound ? "21" : "30";
+                }
+                QCOMPARE(ask(model, now, "%1" + body + " ?"), "%1" + body + '=' + expected + '\r');
+            }
+        }
+    }
+
+    void powerIsNotSwitchedWhileWarmingOrCooling()
+    {
+        ProjectorModel model;
+        QCOMPARE(ask(model, 0, "%1POWR 1"), QByteArray("%1POWR=OK\r"));
+        QCOMPARE(ask(model, 1000, "%1POWR ?"), QByteArray("%1POWR=3\r"));
+        QCOMPARE(ask(model, 1000, "%1POWR 0"), QByteArray("%1POWR=ERR3\r"));
+        QCOMPARE(ask(model, 1000, "%1AVMT 11"), QByteArray("%1AVMT=ERR3\r"));
+        QCOMPARE(ask(model, 5000, "%1POWR 0"), QByteArray("%1POWR=OK\r"));
+        QCOMPARE(ask(model, 6000, "%1POWR ?"), QByteArray("%1POWR=2\r"));
+        QCOMPARE(ask(model, 6000, "%1POWR 1"), QByteArray("%1POWR=ERR3\r"));
+    }
+
+    // Nothing to read: the projector left a status query unanswered or the line is down.
+    void whatCouldNotBeReadIsAProjectorFailure()
+    {
+        for (const pjlink::Row &row : pjlink::rows()) {
+            const auto request = pjlink::readLine("%1" + QByteArray(row.body) + " ?");
+            QVERIFY(request);
+            if (pjlink::statusReads(*request).isEmpty())
+                continue;
+            const pjlink::Step step = pjlink::step(*request, {}, identity);
+            QCOMPARE(std::get<QByteArray>(step), request->header + "=ERR4\r");
+        }
+        ProjectorModel model;
+        model.execute("C07", 0); // the video input, where nothing is plugged in
+        QCOMPARE(ask(model, switchOn(model), "%1AVMT ?"), QByteArray("%1AVMT=ERR3\r"));
+    }
+
+    void theErrorStatusFollowsThePowerBits()
+    {
+        const std::pair<const char *, QByteArray> cases[] = {{"80", "000000"},
+                                                             {"01", "020000"},
+                                                             {"08", "001000"},
+                                                             {"90", "000002"},
+                                                             {"19", "021002"}};
+        for (const auto &[powerStatus, errors] : cases) {
+            ProjectorState state;
+            state.power = readPowerStatus(powerStatus);
+            const pjlink::Step step = pjlink::step(*pjlink::readLine("%1ERST ?"), state, identity);
+            QCOMPARE(std::get<QByteArray>(step), "%1ERST=" + errors + '\r');
+        }
+    }
+
+    // Each query answers from the fields it reads as it would from everything known.
+    void eachQueryReadsWhatItsAnswerNeeds()
+    {
+        QByteArrayList everything;
+        for (const StateQuery &query : stateQueries())
+            everything.append(query.code);
+        for (const pjlink::Row &row : pjlink::rows()) {
+            const auto request = pjlink::readLine("%1" + QByteArray(row.body) + " ?");
+            for (const bool on : {false, true}) {
+                ProjectorModel model;
+                const qint64 now = on ? switchOn(model) : 0;
+                const auto answer = [&](const QByteArrayList &reads) {
+                    const ProjectorState state = readFrom(model, now, reads);
+                    return std::get<QByteArray>(pjlink::step(*request, state, identity));
+                };
+                QCOMPARE(answer(pjlink::statusReads(*request)), answer(everything));
+            }
+        }
+    }
+
+    // The worked example of the PJLink standard.
+    void theDigestIsTheStandardsMd5()
+    {
+        QCOMPARE(pjlinkDigest("498e4a67", "JBMIAProjectorLink"),
+                 QByteArray("5d8409bc1c3fa39749434aa3a5c38682"));
+        QCOMPARE(PjlinkLogin("JBMIAProjectorLink", "498e4a67").greeting(),
+                 QByteArray("PJLINK 1 498e4a67\r"));
+        QCOMPARE(PjlinkLogin(std::nullopt, "498e4a67").greeting(), QByteArray("PJLINK 0\r"));
+    }
+
+    void theFirstLineMustCarryTheDigest_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<std::optional<QByteArray>>("admitted");
+        const QByteArray digest = "5d8409bc1c3fa39749434aa3a5c38682";
+        const auto row = [](const char *tag, const QByteArray &line,
+                            std::optional<QByteArray> admitted) {
+            QTest::newRow(tag) << line << admitted;
+        };
+        row("right", digest + "%1POWR ?", "%1POWR ?");
+        row("upper case", digest.toUpper() + "%1POWR ?", "%1POWR ?");
+        row("first digit wrong", "6" + digest.mid(1) + "%1POWR ?", std::nullopt);
+        row("last digit wrong", digest.chopped(1) + "3%1POWR ?", std::nullopt);
+        row("missing", "%1POWR ?", std::nullopt);
+        row("too short", digest.left(31), std::nullopt);
+    }
+    void theFirstLineMustCarryTheDigest()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(std::optional<QByteArray>, admitted);
+        QCOMPARE(PjlinkLogin("JBMIAProjectorLink", "498e4a67").admit(line), admitted);
+        QCOMPARE(PjlinkLogin(std::nullopt, "498e4a67").admit(line), std::optional(line));
+    }
+};
+
+QTEST_GUILESS_MAIN(PjlinkProtocolTest)
+#include "test_pjlink_protocol.moc"
