@@ -36,6 +36,7 @@ const Scenario scenarios[] = {
     {"network", benchNetwork, true, 120},
     {"service-at-rest", benchServiceAtRest, false, 60},
     {"pjlink", benchPjlink, false, 300},
+    {"mqtt", benchMqtt, false, 60},
 };
 
 const Scenario *scenarioNamed(const QString &name)

@@ -19,6 +19,7 @@ struct Profile {
     int pjlinkRoundTrips;  // POWR ? samples, with one client and with 50
     int pjlinkConnections; // connections made for the memory growth
     int pjlinkPowerOns;    // POWR 1 samples
+    int mqttSamples;     // MQTT commands and line changes timed through the broker
 };
 
 // "full" (the default), "quick" (shorter flood and long hold, fewer rounds) or "smoke" (a few

@@ -13,3 +13,4 @@ void benchNothingLost(const Profile &profile);
 void benchNetwork(const Profile &profile);
 void benchServiceAtRest(const Profile &profile);
 void benchPjlink(const Profile &profile);
+void benchMqtt(const Profile &profile);

@@ -74,8 +74,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zra70-panel_1.40_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps adds the libraries the binaries link (Qt 6 Widgets, Serial Port, ...); the
-# panel's fonts are not linked, so they are named here.
+# dpkg-shlibdeps adds the libraries the binaries link (Qt 6 Widgets, Serial Port, ...,
+# libmosquitto1 for zra70d's MQTT); the panel's fonts are not linked, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${packaging}/systemd/postinst)

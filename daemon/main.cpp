@@ -3,6 +3,9 @@
 
 #include "line_keeper.h"
 #include "line_port_server.h"
+#include "mqtt_bridge.h"
+#include "mqtt_client.h"
+#include "mqtt_entities.h"
 #include "pjlink_auth.h"
 #include "pjlink_server.h"
 #include "port_choice.h"
@@ -21,6 +24,9 @@
 namespace {
 
 enum ExitStatus { Ended = 0, CannotServe = 1, UsageError = 2 };
+
+constexpr qsizetype MqttPasswordLength = 256;
+constexpr int MqttFarewellMs = 2000;
 
 int usageError(const QString &problem)
 {
@@ -56,6 +62,37 @@ void logExchange(const ServiceLog &log, const ExchangeResult &result)
     log.exchange(line);
 }
 
+// The MQTT client's settings from the configuration; none, with the problem, when they
+// cannot work.
+std::optional<MqttClient::Settings>
+mqttSettingsFrom(const ServiceConfig &config, const ProjectorTopics &topics, QString *problem)
+{
+    const std::optional<MqttBrokerAddress> broker = parseMqttBrokerAddress(config.mqtt, problem);
+    if (!broker)
+        return std::nullopt;
+    MqttClient::Settings settings;
+    settings.broker = *broker;
+    if (!config.mqttPasswordFile.isEmpty()) {
+        if (broker->user.isEmpty()) {
+            *problem = QStringLiteral("mqtt-password-file needs a user: mqtt://USER@HOST");
+            return std::nullopt;
+        }
+        const std::optional<QByteArray> password =
+            readSecretFile(config.mqttPasswordFile, MqttPasswordLength, problem);
+        if (!password)
+            return std::nullopt;
+        settings.password = *password;
+    }
+    if (!config.mqttCa.isEmpty() && !broker->tls) {
+        *problem = QStringLiteral("mqtt-ca is for an mqtts:// broker");
+        return std::nullopt;
+    }
+    settings.caFile = config.mqttCa;
+    settings.clientId = QStringLiteral("zra70d-") + config.name;
+    settings.will = availabilityMessage(topics, false);
+    return settings;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -78,6 +115,13 @@ int main(int argc, char *argv[])
     if (config.pjlink && !config.passwordFile.isEmpty()) {
         password = readSecretFile(config.passwordFile, PjlinkLogin::MaxPasswordLength, &problem);
         if (!password)
+            return usageError(problem);
+    }
+    const ProjectorTopics topics(config.name, config.discoveryPrefix);
+    std::optional<MqttClient::Settings> mqttSettings;
+    if (!config.mqtt.isEmpty()) {
+        mqttSettings = mqttSettingsFrom(config, topics, &problem);
+        if (!mqttSettings)
             return usageError(problem);
     }
     const std::unique_ptr<SerialPort> port = createPort(config.port, &problem);
@@ -118,6 +162,17 @@ int main(int argc, char *argv[])
         serving.append(QStringLiteral("line=") + linePort->address().text());
     }
 
+    // Connects in the background: a broker away delays nothing else.
+    std::unique_ptr<MqttClient> mqtt;
+    std::unique_ptr<MqttBridge> bridge;
+    if (mqttSettings) {
+        mqtt = std::make_unique<MqttClient>(*mqttSettings, log);
+        bridge = std::make_unique<MqttBridge>(service, *mqtt, topics);
+        if (!mqtt->start(&problem))
+            return usageError(problem);
+        serving.append(QStringLiteral("mqtt=") + mqttSettings->broker.text());
+    }
+
     LineKeeper keeper(*port, log);
     QObject::connect(&keeper, &LineKeeper::lineUp, &service, &ProjectorService::readAll);
     keeper.start();
@@ -128,6 +183,8 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     const int status = QCoreApplication::exec();
+    if (mqtt)
+        mqtt->finish({bridge->farewell()}, MqttFarewellMs);
     port->close();
     log.event(QStringLiteral("zra70d %1: ended").arg(config.name));
     return status;

@@ -12,6 +12,7 @@ packages=(
     lintian desktop-file-utils dpkg-dev file at-spi2-core dbus-daemon
     python3-gi gir1.2-atspi-2.0
     ser2net sredird socat
+    mosquitto mosquitto-clients libmosquitto-dev openssl
     "$@"
 )
 # The PJLink test installs its client from the npm registry; a Node.js of one's own will do.

@@ -15,6 +15,7 @@ targets="
 exchange exchange/traffic_render.cpp exchange/reply_decoder.cpp exchange/number_reader.cpp exchange/pressure.cpp
 telnet serial/telnet_codec.cpp serial/com_port_session.cpp
 pjlink daemon/line_framer.cpp daemon/pjlink_protocol.cpp daemon/pjlink_auth.cpp exchange/projector_readings.cpp
+mqtt daemon/mqtt_topics.cpp daemon/mqtt_entities.cpp exchange/projector_readings.cpp
 "
 
 seconds=$(( ${2:-60} / $(echo "$targets" | grep -c .) ))

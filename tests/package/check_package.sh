@@ -30,7 +30,7 @@ for file in share/doc/zra70-panel/README.md share/doc/zra70-panel/copyright \
 done
 
 depends=$(dpkg-deb --field "$package" Depends)
-for needed in libqt6widgets6 libqt6serialport6 fonts-ipafont-gothic; do
+for needed in libqt6widgets6 libqt6serialport6 libmosquitto1 fonts-ipafont-gothic; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 [ "$(dpkg-deb --field "$package" Section)" = electronics ] || fail "Section"

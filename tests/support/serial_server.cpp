@@ -1,8 +1,9 @@
 #include "serial_server.h"
 
+#include "loopback_port.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QTcpServer>
 #include <QThread>
 
 #include <csignal>
@@ -11,29 +12,6 @@
 namespace {
 
 const QString LockFile = QStringLiteral("LCK..line");
-
-quint16 freeLoopbackPort()
-{
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
-}
-
-// Looks at the kernel's socket table, so that no connection is made (the server would open
-// the device for it).
-bool isListening(quint16 port)
-{
-    QFile table(QStringLiteral("/proc/net/tcp"));
-    if (!table.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray local =
-        QByteArray(":") + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const QByteArray &line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 3 && fields[1].endsWith(local) && fields[3] == "0A")
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
