@@ -51,7 +51,8 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 0
 fi
 dpkg -i "$package" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
-trap 'dpkg -r zra70-panel >/dev/null 2>&1; rm -f /etc/zra70d/example.conf; pkill -f "$work/projector" || true; rm -rf "$work"' EXIT
+service=""
+trap '[ -n "$service" ] && kill "$service" 2>/dev/null; pkill -f "$work/projector"; dpkg -r zra70-panel >/dev/null 2>&1; rm -f /etc/zra70d/example.conf; rm -rf "$work"' EXIT
 id -nG zra70d | grep -qw dialout || fail "the user zra70d is not in the group dialout"
 systemd-analyze verify zra70d@example.service >"$work/verify.log" 2>&1 ||
     fail "systemd-analyze verify: $(cat "$work/verify.log")"
