@@ -12,11 +12,6 @@ namespace {
 
 constexpr char Nak = 21;
 
-QString peerOf(const QTcpSocket &socket)
-{
-    return ListenAddress{socket.peerAddress(), socket.peerPort()}.text();
-}
-
 // One client of the line port: its socket, its framing and its commands waiting in the queue.
 class LinePortClient final : public QObject {
 public:
@@ -90,40 +85,10 @@ private:
 } // namespace
 
 LinePortServer::LinePortServer(ProjectorService &service, const ServiceLog &log, Limits limits)
-    : m_service(service)
-    , m_log(log)
-    , m_limits(limits)
+    : m_limits(limits)
+    , m_listener(QStringLiteral("line port"), limits.connections, log,
+                 [this, &service, &log](QTcpSocket *socket) {
+                     return new LinePortClient(socket, service, log, m_limits, nullptr);
+                 })
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &LinePortServer::onNewConnection);
-}
-
-bool LinePortServer::listen(const ListenAddress &address, QString *problem)
-{
-    if (m_server.listen(address.host, address.port))
-        return true;
-    *problem = QStringLiteral("cannot serve the line port on %1: %2")
-                   .arg(address.text(), m_server.errorString());
-    return false;
-}
-
-ListenAddress LinePortServer::address() const
-{
-    return {m_server.serverAddress(), m_server.serverPort()};
-}
-
-void LinePortServer::onNewConnection()
-{
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        if (m_clients >= m_limits.connections) {
-            m_log.event(QStringLiteral("line port: refused %1: already %2 clients")
-                            .arg(peerOf(*socket))
-                            .arg(m_limits.connections));
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        auto *client = new LinePortClient(socket, m_service, m_log, m_limits, this);
-        ++m_clients;
-        connect(client, &QObject::destroyed, this, [this] { --m_clients; });
-    }
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "service_config.h"
+#include "client_listener.h"
 
 #include <QObject>
-#include <QTcpServer>
 
 class ProjectorService;
 class ServiceLog;
@@ -33,16 +32,14 @@ public:
     {
     }
 
-    bool listen(const ListenAddress &address, QString *problem);
-    ListenAddress address() const;
-    int clientCount() const { return m_clients; }
+    bool listen(const ListenAddress &address, QString *problem)
+    {
+        return m_listener.listen(address, problem);
+    }
+    ListenAddress address() const { return m_listener.address(); }
+    int clientCount() const { return m_listener.clientCount(); }
 
 private:
-    void onNewConnection();
-
-    ProjectorService &m_service;
-    const ServiceLog &m_log;
     Limits m_limits;
-    QTcpServer m_server;
-    int m_clients = 0;
+    ClientListener m_listener;
 };

@@ -17,11 +17,6 @@ constexpr qint64 ReadChunk = 512;
 constexpr qint64 ReadBuffer = 4096;
 constexpr qint64 MaxUnread = 16 * 1024;
 
-QString peerOf(const QTcpSocket &socket)
-{
-    return ListenAddress{socket.peerAddress(), socket.peerPort()}.text();
-}
-
 // A client's text for the log: printable ASCII as it is, other bytes as \xNN.
 QString printable(QByteArrayView text)
 {
@@ -199,42 +194,10 @@ private:
 
 PjlinkServer::PjlinkServer(ProjectorService &service, TimerService &timers, const ServiceLog &log,
                            Settings settings)
-    : m_service(service)
-    , m_timers(timers)
-    , m_log(log)
-    , m_settings(std::move(settings))
+    : m_settings(std::move(settings))
+    , m_listener(QStringLiteral("pjlink"), m_settings.connections, log,
+                 [this, &service, &timers, &log](QTcpSocket *socket) {
+                     return new PjlinkConnection(socket, service, timers, log, m_settings, nullptr);
+                 })
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &PjlinkServer::onNewConnection);
-}
-
-bool PjlinkServer::listen(const ListenAddress &address, QString *problem)
-{
-    if (m_server.listen(address.host, address.port))
-        return true;
-    *problem =
-        QStringLiteral("cannot serve PJLink on %1: %2").arg(address.text(), m_server.errorString());
-    return false;
-}
-
-ListenAddress PjlinkServer::address() const
-{
-    return {m_server.serverAddress(), m_server.serverPort()};
-}
-
-void PjlinkServer::onNewConnection()
-{
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        if (m_clients >= m_settings.connections) {
-            m_log.event(QStringLiteral("pjlink: refused %1: already %2 clients")
-                            .arg(peerOf(*socket))
-                            .arg(m_settings.connections));
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        auto *connection =
-            new PjlinkConnection(socket, m_service, m_timers, m_log, m_settings, this);
-        ++m_clients;
-        connect(connection, &QObject::destroyed, this, [this] { --m_clients; });
-    }
 }

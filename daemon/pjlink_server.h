@@ -1,10 +1,9 @@
 #pragma once
 
+#include "client_listener.h"
 #include "pjlink_protocol.h"
-#include "service_config.h"
 
 #include <QObject>
-#include <QTcpServer>
 
 #include <optional>
 
@@ -29,17 +28,14 @@ public:
     PjlinkServer(ProjectorService &service, TimerService &timers, const ServiceLog &log,
                  Settings settings);
 
-    bool listen(const ListenAddress &address, QString *problem);
-    ListenAddress address() const;
-    int clientCount() const { return m_clients; }
+    bool listen(const ListenAddress &address, QString *problem)
+    {
+        return m_listener.listen(address, problem);
+    }
+    ListenAddress address() const { return m_listener.address(); }
+    int clientCount() const { return m_listener.clientCount(); }
 
 private:
-    void onNewConnection();
-
-    ProjectorService &m_service;
-    TimerService &m_timers;
-    const ServiceLog &m_log;
     Settings m_settings;
-    QTcpServer m_server;
-    int m_clients = 0;
+    ClientListener m_listener;
 };
