@@ -2,7 +2,8 @@
 # The whole test suite: installs what is missing, then
 #   1. builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
 #   2. fuzzes every parser of outside bytes for about a minute in all, each target for its share
-#      (tests/fuzz/run.sh: the projector's replies, what a serial server sends, PJLink lines),
+#      (tests/fuzz/run.sh: the projector's replies, what a serial server sends, PJLink lines and
+#      MQTT commands),
 #   3. builds with warnings as errors and runs every test, ending in CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
