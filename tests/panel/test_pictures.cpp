@@ -1,10 +1,10 @@
 // The window as it is drawn, compared pixel for pixel with the pictures in reference/: at each of
-// its four heights, and at the full height scaled by 1.25, 1.5 and 2 (QT_SCALE_FACTOR). The
-// environment is pinned by CMakeLists.txt (fonts, style, dots per inch), so a difference is a
-// change of what the user sees: a caption, a colour, a font, a position, a caption cut by its
-// button when scaled. On a difference the picture got and a difference picture are written side
-// by side in picture-differences/. ZRA70_REMAKE_REFERENCES=1 (scripts/remake-references.sh)
-// writes the references instead.
+// its four heights, and at the full height scaled by 1.25, 1.5 and 2 (QT_SCALE_FACTOR, or an X
+// screen's Xft.dpi, which gives the same pixels). The environment is pinned by CMakeLists.txt
+// (fonts, style, dots per inch), so a difference is a change of what the user sees: a caption, a
+// colour, a font, a position, a size, a caption cut by its button when scaled. On a difference the
+// picture got and a difference picture are written side by side in picture-differences/.
+// ZRA70_REMAKE_REFERENCES=1 (scripts/remake-references.sh) writes the references instead.
 #include "form1.h"
 #include "panel_geometry.h"
 #include "traffic_line.h"
