@@ -16,6 +16,7 @@ import subprocess
 import sys
 import time
 import warnings
+from pathlib import Path
 
 import gi
 
@@ -95,16 +96,14 @@ def tree_text(node, depth=0):
 def compare_tree(app, reference):
     got = "".join(row + "\n" for window in children(app) for row in tree_text(window))
     if os.environ.get("ZRA70_REMAKE_REFERENCES"):
-        with open(reference, "w", encoding="utf-8") as out:
-            out.write(got)
+        Path(reference).write_text(got, encoding="utf-8")
         return
-    with open(reference, encoding="utf-8") as expected_file:
-        expected = expected_file.read()
+    expected = Path(reference).read_text(encoding="utf-8")
     if got != expected:
-        name = os.path.abspath(os.path.basename(reference))
-        with open(name, "w", encoding="utf-8") as out:
-            out.write(got)
-        diff = difflib.unified_diff(expected.splitlines(), got.splitlines(), reference, name, n=1)
+        written = Path.cwd() / Path(reference).name
+        written.write_text(got, encoding="utf-8")
+        diff = difflib.unified_diff(expected.splitlines(), got.splitlines(), reference, str(written),
+                                    n=1)
         check(False, "the tree read differs from its reference:\n" + "\n".join(diff))
 
 
