@@ -29,90 +29,62 @@ class PressAndHoldTest : public QObject {
     };
 
 private slots:
-    void holdSendsAtThePressThenEveryPeriodUntilTheRelease_data()
-    {
-        QTest::addColumn<QString>("adjuster");
-        QTest::addColumn<int>("holdMs");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("sends");
-        QTest::newRow("VOL + for 1.1 s, every 250") << "vol-up" << 1100 << QByteArray("C09\r") << 5;
-        QTest::newRow("Keystone + let go at once")
-            << "keystone-up" << 100 << QByteArray("C8E\r") << 1;
-        QTest::newRow("Brightness - every 50")
-            << "brightness-down" << 100 << QByteArray("C21\r") << 3;
-        QTest::newRow("SELECT every 500") << "select" << 1000 << QByteArray("C3F\r") << 3;
-        QTest::newRow("up at start, every 200") << "cursor-up" << 1000 << QByteArray("C3C\r") << 6;
-    }
-    void holdSendsAtThePressThenEveryPeriodUntilTheRelease()
-    {
-        QFETCH(QString, adjuster);
-        QFETCH(int, holdMs);
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, sends);
-        Rig rig;
-        rig.hold(qPrintable(adjuster), holdMs);
-        rig.clock.advance(2000);
-        QCOMPARE(rig.port.written, QList<QByteArray>(sends, bytes));
-        QVERIFY(!rig.repeat->isActive());
-    }
-
-    void theFirstSendOfAHoldRunsOnTheAdjustersIntervals()
-    {
-        Rig rig;
-        rig.repeater.press(rig.adjuster("vol-down")); // its 200/245 govern the send's timers
-        rig.clock.advance(199);
-        QCOMPARE(rig.display.received, QString());
-        rig.clock.advance(1);
-        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
-        rig.clock.advance(44);
-        QCOMPARE(rig.display.sent, QStringLiteral(" C 0 A CR "));
-        rig.clock.advance(1);
-        QCOMPARE(rig.display.sent, QString());
-    }
-
-    void arrowIntervalsFollowTheArrowMode_data()
+    // Each press sets the reply timeout and display clear the adjuster or the arrow mode calls
+    // for; a hold sends at the press and then every period until the release.
+    void holdRepeatsAtItsPeriodWithItsIntervals_data()
     {
         QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("adjuster");
         QTest::addColumn<int>("period");
         QTest::addColumn<int>("replyTimeout");
         QTest::addColumn<int>("displayClear");
-        QTest::addColumn<int>("arrowMode");
-        QTest::newRow("at start") << QStringList{} << 200 << 500 << 1000 << 0;
-        QTest::newRow("after A-IMAGE") << QStringList{"a-image"} << 200 << 150 << 190 << 1;
-        QTest::newRow("after MENU ON") << QStringList{"menu-on"} << 200 << 150 << 190 << 1;
-        QTest::newRow("MENU OFF changes nothing")
-            << QStringList{"menu-off"} << 200 << 500 << 1000 << 0;
-        QTest::newRow("after D.Zoom release") << QStringList{"d-zoom-up"} << 5 << 5 << 5 << 3;
-        QTest::newRow("D.Zoom then MENU ON")
-            << QStringList{"d-zoom-down", "menu-on"} << 200 << 150 << 190 << 1;
-        QTest::newRow("MENU ON then VOL")
-            << QStringList{"menu-on", "vol-up"} << 250 << 150 << 190 << 1;
+        const auto row = [](const char *tag, QStringList before, const char *adjuster, int period,
+                            int replyTimeout, int displayClear) {
+            QTest::newRow(tag) << before << adjuster << period << replyTimeout << displayClear;
+        };
+        row("VOL +", {}, "vol-up", 250, 200, 245);
+        row("Brightness -", {}, "brightness-down", 50, 25, 25);
+        row("SELECT", {}, "select", 500, 200, 245);
+        row("up at start", {}, "cursor-up", 200, 500, 1000);
+        row("right after A-IMAGE", {"a-image"}, "cursor-right", 200, 150, 190);
+        row("down after MENU ON", {"menu-on"}, "cursor-down", 200, 150, 190);
+        row("MENU OFF changes nothing", {"menu-off"}, "cursor-left", 200, 500, 1000);
+        row("after a D.Zoom release", {"d-zoom-up"}, "cursor-right", 5, 5, 5);
+        row("D.Zoom then MENU ON", {"d-zoom-down", "menu-on"}, "cursor-up", 200, 150, 190);
+        row("MENU ON then VOL", {"menu-on", "vol-up"}, "cursor-right", 250, 150, 190);
+        // A single-press command's kind sets the two before its send, and they stay in force
+        // (an arrow at start leaves them as they are).
+        row("after a long reply and a plain one", {"real", "power-on"}, "cursor-up", 200, 2000,
+            2500);
+        row("after SEND", {"typed"}, "cursor-up", 200, 2000, 2500);
+        row("after an input switch", {"pc1-rgb"}, "cursor-up", 200, 5000, 5500);
     }
-    void arrowIntervalsFollowTheArrowMode()
+    void holdRepeatsAtItsPeriodWithItsIntervals()
     {
         QFETCH(QStringList, before);
+        QFETCH(QString, adjuster);
         QFETCH(int, period);
-        QFETCH(int, replyTimeout);
-        QFETCH(int, displayClear);
-        QFETCH(int, arrowMode);
         Rig rig;
         for (const QString &step : before) {
-            if (findAdjuster(step.toStdString()))
+            if (step == "typed")
+                rig.sender.sendTyped(QStringLiteral("cr0"));
+            else if (findAdjuster(step.toStdString()))
                 rig.hold(qPrintable(step), 0);
             else
                 rig.send(qPrintable(step));
         }
-        QCOMPARE(rig.repeater.arrowMode(), arrowMode);
         QVERIFY(!rig.repeat->isActive()); // preparing the arrows starts nothing
         rig.clock.advance(10000);
         rig.port.written.clear();
 
-        rig.repeater.press(rig.adjuster("cursor-right"));
-        QCOMPARE(rig.replyTimeout->interval(), replyTimeout);
-        QCOMPARE(rig.displayClear->interval(), displayClear);
+        const Adjuster &held = rig.adjuster(qPrintable(adjuster));
+        rig.repeater.press(held);
+        QTEST(rig.replyTimeout->interval(), "replyTimeout");
+        QTEST(rig.displayClear->interval(), "displayClear");
         rig.clock.advance(period * 10);
-        rig.repeater.release(rig.adjuster("cursor-right"));
-        QCOMPARE(rig.port.written, QList<QByteArray>(11, "C3A\r"));
+        rig.repeater.release(held);
+        rig.clock.advance(2000);
+        QCOMPARE(rig.port.written, QList<QByteArray>(11, QByteArray(held.code) + '\r'));
     }
 
     void releaseBlanksTrafficAtOnceAndStatusAfter1000()
@@ -133,34 +105,7 @@ private slots:
         QCOMPARE(rig.display.received, QString()); // no timeout mark after a release
         rig.clock.advance(1);
         QCOMPARE(rig.display.status, QString());
-    }
-
-    void timingKindsSetTheirIntervalsBeforeSendingAndTheyStay_data()
-    {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<int>("replyTimeout");
-        QTest::addColumn<int>("displayClear");
-        QTest::newRow("plain keeps the start") << "power-on" << 500 << 1000;
-        QTest::newRow("long reply") << "real" << 2000 << 2500;
-        QTest::newRow("input switch") << "pc1-rgb" << 5000 << 5500;
-    }
-    void timingKindsSetTheirIntervalsBeforeSendingAndTheyStay()
-    {
-        QFETCH(QString, first);
-        QFETCH(int, replyTimeout);
-        QFETCH(int, displayClear);
-        Rig rig;
-        rig.send(qPrintable(first));
-        rig.clock.advance(6000);
-        rig.send("status"); // plain: the intervals in force
-        rig.clock.advance(replyTimeout - 1);
-        QCOMPARE(rig.display.received, QString());
-        rig.clock.advance(1);
-        QCOMPARE(rig.display.received, QStringLiteral(" X X X X"));
-        rig.clock.advance(displayClear - replyTimeout - 1);
-        QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
-        rig.clock.advance(1);
-        QCOMPARE(rig.display.sent, QString());
+        QCOMPARE(rig.port.written, (QList<QByteArray>{"CR0\r", "C0A\r"})); // released at once
     }
 };
 

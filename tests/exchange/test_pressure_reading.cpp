@@ -19,8 +19,7 @@ private slots:
             {" - 3 . 2 5", -3.25},
             {"15d-1", 1.5},
             {"1E999", std::numeric_limits<double>::infinity()},
-            {"&HaB", 171.0}, // each radix prefix in either case: 853 four ways
-            {"&H355", 853.0},
+            {"&HaB", 171.0}, // each radix prefix in either case
             {"&h355", 853.0},
             {"&O1525", 853.0},
             {"&o1525", 853.0},

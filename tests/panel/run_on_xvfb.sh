@@ -2,7 +2,7 @@
 # Runs a test program on its own Xvfb screen with the xcb platform instead of offscreen.
 #   --dpi N               the screen is N dots per inch and Xft.dpi says so, as a desktop set to
 #                         N dpi would; Qt 6 takes its scale factor from Xft.dpi (N / 96), not from
-#                         the screen's millimetres. The program gets ZRA70_TEST_SCALE=N/96.
+#                         the screen's millimetres.
 #   --accessibility-bus   an AT-SPI accessibility bus is running, as with a screen reader, so that
 #                         Qt's bridge is active and sends accessibility events. The program gets
 #                         ZRA70_ACCESSIBILITY_BUS=1.
@@ -47,8 +47,6 @@ export DISPLAY
 xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$dpi"
 
 export QT_QPA_PLATFORM=xcb
-export ZRA70_TEST_SCALE
-ZRA70_TEST_SCALE=$(awk -v dpi="$dpi" 'BEGIN { print dpi / 96 }')
 
 if ! $bus; then
     "$@"

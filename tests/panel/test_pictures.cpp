@@ -1,10 +1,10 @@
 // The window as it is drawn, compared pixel for pixel with the pictures in reference/: at each of
-// its four heights, and at the full height scaled by 1.25, 1.5 and 2 (QT_SCALE_FACTOR). The
-// environment is pinned by CMakeLists.txt (fonts, style, dots per inch), so a difference is a
-// change of what the user sees: a caption, a colour, a font, a position, a caption cut by its
-// button when scaled. On a difference the picture got and a difference picture are written side
-// by side in picture-differences/. ZRA70_REMAKE_REFERENCES=1 (scripts/remake-references.sh)
-// writes the references instead.
+// its four heights, and at the full height scaled by 1.25, 1.5 and 2 (QT_SCALE_FACTOR, or an X
+// screen's Xft.dpi, which gives the same pixels). The environment is pinned by CMakeLists.txt
+// (fonts, style, dots per inch), so a difference is a change of what the user sees: a caption, a
+// colour, a font, a position, a size, a caption cut by its button when scaled. On a difference the
+// picture got and a difference picture are written side by side in picture-differences/.
+// ZRA70_REMAKE_REFERENCES=1 (scripts/remake-references.sh) writes the references instead.
 #include "form1.h"
 #include "panel_geometry.h"
 #include "traffic_line.h"
@@ -16,25 +16,20 @@
 
 namespace {
 
-// Each height as the user meets it: the traffic lines filled once the data area is in view.
-const struct View {
-    const char *name;
-    int outerTwips;
-    const QString *toggle; // the data toggle's caption; nullptr while it is hidden
-    bool portPanel;        // "COM" pressed: the port options lie over it
-} Views[] = {
-    {"compact", kCompactHeightTwips, nullptr, false},
-    {"data", kDataHeightTwips, &ViewSwitcher::HideDataCaption, false},
-    {"extended", kExtendedHeightTwips, &ViewSwitcher::CloseCaption, false},
-    {"full", kFullHeightTwips, &ViewSwitcher::CloseCaption, true},
-};
+const std::pair<const char *, int> Views[] = {{"compact", kCompactHeightTwips},
+                                              {"data", kDataHeightTwips},
+                                              {"extended", kExtendedHeightTwips},
+                                              {"full", kFullHeightTwips}};
 
-QImage drawn(const View &view)
+// Each height as the user meets it: the toggle shown and the traffic lines filled once the data
+// area is in view, and at the full height "COM" pressed, its options lying over it.
+QImage drawn(int outerTwips)
 {
     Form1 form;
-    form.setViewHeight(view.outerTwips);
-    if (view.toggle) {
-        form.setToggleCaption(*view.toggle);
+    form.setViewHeight(outerTwips);
+    if (outerTwips != kCompactHeightTwips) {
+        form.setToggleCaption(outerTwips == kDataHeightTwips ? ViewSwitcher::HideDataCaption
+                                                             : ViewSwitcher::CloseCaption);
         form.showToggle();
         const Form1::Controls &c = form.controls();
         c.Label11->setText(QStringLiteral(" C R   P R E S S U R E CR "));
@@ -42,7 +37,7 @@ QImage drawn(const View &view)
         c.Label22->setText(QStringLiteral(" 1013 hPa"));
         c.Text1->setText(QStringLiteral("CR PRESSURE"));
     }
-    if (view.portPanel)
+    if (outerTwips == kFullHeightTwips)
         form.showPortPanel();
     return form.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -70,19 +65,19 @@ class PicturesTest : public QObject {
 private slots:
     void theWindowLooksAsItsReference_data()
     {
-        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("outerTwips");
         const qreal scale = qApp->devicePixelRatio();
-        for (int i = 0; i < int(std::size(Views)); ++i) {
+        for (const auto &[name, outerTwips] : Views) {
             if (scale == 1)
-                QTest::newRow(Views[i].name) << i;
-            else if (Views[i].outerTwips == kFullHeightTwips) // scaled, the fullest view only
-                QTest::addRow("%s-%gx", Views[i].name, scale) << i;
+                QTest::newRow(name) << outerTwips;
+            else if (outerTwips == kFullHeightTwips) // scaled, the fullest view only
+                QTest::addRow("%s-%gx", name, scale) << outerTwips;
         }
     }
     void theWindowLooksAsItsReference()
     {
-        QFETCH(int, view);
-        const QImage got = drawn(Views[view]);
+        QFETCH(int, outerTwips);
+        const QImage got = drawn(outerTwips);
         const QString name = QString::fromLatin1(QTest::currentDataTag()) + ".png";
         const QString reference = QStringLiteral(ZRA70_REFERENCE_DIR "/") + name;
         if (qEnvironmentVariableIsSet("ZRA70_REMAKE_REFERENCES")) {

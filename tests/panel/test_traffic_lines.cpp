@@ -60,7 +60,7 @@ struct Rig : QObject {
 class TestTrafficLines : public QObject {
     Q_OBJECT
 private slots:
-    void aChangeAfterAQuietSpellIsPaintedAndAnnouncedAtOnce()
+    void aQuietChangeIsShownAtOnceAndAFastHoldIsPaced()
     {
         Rig rig;
         const QString on = QStringLiteral(" Power ON");
@@ -71,30 +71,19 @@ private slots:
         QVERIFY(rig.paints[&rig.sent].empty());
         QCOMPARE(rig.announced[&rig.status], QStringList{on});
 
-        rig.advance(1000); // a quiet second, then the display clear
-        rig.lines.showStatus(QString());
-        rig.advance(0);
-        QCOMPARE(rig.paints[&rig.status].size(), 2u);
-        QCOMPARE(rig.announced[&rig.status], (QStringList{on, QString()}));
-    }
-
-    void aFastHoldIsPacedAndEndsOnItsLastText()
-    {
-        Rig rig;
+        rig.advance(1000); // a quiet second
         // A 5 ms hold for a second: a send, its ACK two milliseconds later, and the 5 ms display
         // clear blanking both lines just before the next send.
         const QString sent = QStringLiteral(" C 3 A CR ");
         const QString ack = QStringLiteral(" ACK ");
         for (int tick = 0; tick < 200; ++tick) {
             rig.lines.showSent(sent);
-            QCOMPARE(rig.sent.text(), sent);
             rig.advance(2);
             rig.lines.showReceived(ack);
-            QCOMPARE(rig.received.text(), ack);
+            QCOMPARE(rig.received.text(), ack); // held at once, whatever is painted
             rig.advance(2);
             rig.lines.showSent(QString());
             rig.lines.showReceived(QString());
-            QCOMPARE(rig.sent.text(), QString());
             rig.advance(1);
         }
         rig.lines.showSent(sent);           // the last repeat before the release
@@ -114,7 +103,7 @@ private slots:
         QCOMPARE(rig.painted[&rig.received], QString());
         QCOMPARE(rig.announced[&rig.sent].back(), sent);
         QCOMPARE(rig.announced[&rig.received].back(), QString());
-        QVERIFY(rig.announced[&rig.status].isEmpty());
+        QCOMPARE(rig.announced[&rig.status], QStringList{on}); // untouched by the hold
     }
 };
 
