@@ -140,53 +140,34 @@ private slots:
         QCOMPARE(returned.size(), 1);
     }
 
-    void failuresSayWhatToDo_data()
-    {
-        QTest::addColumn<QString>("device"); // what ser2net serves; empty: no server
-        QTest::addColumn<Kind>("kind");
-        QTest::addColumn<QString>("scheme");   // of the address the port is given
-        QTest::addColumn<QString>("expected"); // what the text must say
-        QTest::addColumn<bool>("retried");     // the port watches for the server to come back
-        QTest::newRow("nothing listens") << QString() << Kind::Ser2netRawTcp << "tcp"
-                                         << "refused the connection" << true;
-        QTest::newRow("a raw port asked for RFC 2217") << "sim" << Kind::Ser2netRawTcp << "rfc2217"
-                                                       << "does not speak RFC 2217" << false;
-        QTest::newRow("the server's device is missing")
-            << "/nonexistent/ttyUSB9" << Kind::Ser2netRfc2217 << "rfc2217"
-            << "saying \"Device open failure" << true;
-    }
     void failuresSayWhatToDo()
     {
-        QFETCH(QString, device);
-        QFETCH(Kind, kind);
-        QFETCH(QString, scheme);
-        QFETCH(QString, expected);
-        QFETCH(bool, retried);
         ProjectorSimulator simulator;
         QVERIFY(simulator.start());
-        SerialServer server;
-        quint16 tcpPort = 0;
-        if (device.isEmpty()) {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            tcpPort = probe.serverPort(); // and closed again: nothing listens there
-        } else {
-            QCOMPARE(server.start(device == "sim" ? simulator.devicePath() : device, kind),
-                     QString());
-            tcpPort = server.port();
+        SerialServer raw, missingDevice;
+        QCOMPARE(raw.start(simulator.devicePath(), Kind::Ser2netRawTcp), QString());
+        QCOMPARE(missingDevice.start("/nonexistent/ttyUSB9", Kind::Ser2netRfc2217), QString());
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const quint16 nobody = probe.serverPort();
+        probe.close(); // nothing listens there now
+        const std::tuple<QString, bool, const char *> cases[] = {
+            // the address, whether the port watches for the server's return, what it says
+            {QStringLiteral("tcp://127.0.0.1:%1").arg(nobody), true, "refused the connection"},
+            {QStringLiteral("rfc2217://127.0.0.1:%1").arg(raw.port()), false,
+             "does not speak RFC 2217"},
+            {missingDevice.url(), true, "saying \"Device open failure"},
+        };
+        for (const auto &[address, retried, expected] : cases) {
+            qputenv("ZRA70_COM1", address.toLatin1());
+            MappedSerialPort port(TestTimings);
+            const QString problem = openAndWait(port);
+            QVERIFY2(problem.startsWith("Serial port 1 cannot be opened") &&
+                         problem.contains(expected) && problem.contains(address.section(':', -1)),
+                     qPrintable(problem));
+            QVERIFY(!port.isOpen() && !port.write("C00\r"));
+            QCOMPARE(port.isWatchingForReturn(), retried);
         }
-        qputenv("ZRA70_COM1",
-                QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(tcpPort).toLatin1());
-        MappedSerialPort port(TestTimings);
-
-        const QString problem = openAndWait(port);
-
-        QVERIFY2(problem.startsWith("Serial port 1 cannot be opened") &&
-                     problem.contains(expected) && problem.contains(QString::number(tcpPort)),
-                 qPrintable(problem));
-        QVERIFY(!port.isOpen());
-        QCOMPARE(port.isWatchingForReturn(), retried);
-        QVERIFY(!port.write("C00\r"));
     }
 
     // sredird's side played from its captured bytes, with an option slipped in (WILL 24) that

@@ -142,30 +142,19 @@ private slots:
         QCOMPARE(decode(hex("300d00")).first, hex("300d00")); // kept in binary
     }
 
-    void networkAddressesAreReadStrictly_data()
+    // A network address reads back as written; a name with a scheme that is none is refused.
+    void networkAddressesAreReadStrictly()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("host"); // empty: refused
-        QTest::newRow("raw") << "tcp://127.0.0.1:7001"
-                             << "127.0.0.1";
-        QTest::newRow("IPv6") << "rfc2217://[::1]:7001"
-                              << "::1";
+        const auto read = [](const char *name) {
+            const std::optional<NetworkAddress> address = parseNetworkAddress(name);
+            return address ? address->url() + ' ' + address->host : QString();
+        };
+        QCOMPARE(read("tcp://127.0.0.1:7001"), "tcp://127.0.0.1:7001 127.0.0.1");
+        QCOMPARE(read("rfc2217://[::1]:7001"), "rfc2217://[::1]:7001 ::1");
         for (const char *bad :
              {"tcp://host", "tcp://:7001", "tcp://host:0", "tcp://host:65536", "udp://host:1",
               "tcp://ho st:1", "tcp://::1:7001", "tcp://[::1:7001"})
-            QTest::newRow(bad) << bad << QString();
-    }
-    void networkAddressesAreReadStrictly()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, host);
-        QVERIFY(isNetworkPortName(name));
-        const std::optional<NetworkAddress> address = parseNetworkAddress(name);
-        QCOMPARE(address.has_value(), !host.isEmpty());
-        if (address) {
-            QCOMPARE(address->url(), name);
-            QCOMPARE(address->host, host);
-        }
+            QVERIFY2(isNetworkPortName(bad) && read(bad).isEmpty(), bad);
     }
 };
 
