@@ -68,10 +68,6 @@ private slots:
         QTest::newRow("verbose") << true << QStringList{"--verbose", "send", "vol-up"}
                                  << QByteArray("C09\r") << 0 << QByteArray("vol-up: ACK\n")
                                  << QByteArray("TXD C 0 9 CR \nRXD ACK \n");
-        QTest::newRow("one query")
-            << true << QStringList{"query", "temp"} << QByteArray("CR6\r") << 0
-            << QByteArray("temp:   S1= 0 2 5 . 0 C  ,   S2=  2 5 . 5 C , S3= 0 2 4 . 5 C\n")
-            << QByteArray();
         QTest::newRow("no reply") << false << QStringList{"--timeout", "100", "send", "power-on"}
                                   << QByteArray("C00\r") << 1 << QByteArray("power-on: no reply\n")
                                   << QByteArray();
