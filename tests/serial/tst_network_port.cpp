@@ -84,23 +84,18 @@ private slots:
         everyByte += QByteArray("\r\0C00\r", 6);
         QByteArray before = simulator.rawBytesReceived();
         QVERIFY(port.write(everyByte));
-        (void)QTest::qWaitFor(
-            [&] { return simulator.rawBytesReceived().size() >= before.size() + everyByte.size(); },
-            3000);
-        QCOMPARE(simulator.rawBytesReceived().mid(before.size()).toHex(' '), everyByte.toHex(' '));
+        QTRY_COMPARE_WITH_TIMEOUT(simulator.rawBytesReceived().mid(before.size()).toHex(' '),
+                                  everyByte.toHex(' '), 3000);
 
-        // A new speed reaches the line behind an RFC 2217 server, and the link stays up: an
-        // acknowledgement with another speed would have closed it.
+        // A new speed reaches the line behind an RFC 2217 server.
         if (kind != Kind::Ser2netRawTcp) {
             QCOMPARE(line.outputSpeed(), speed_t(B19200));
             QVERIFY(port.setSettings(QStringLiteral("9600,N,8,1")));
             QTRY_COMPARE_WITH_TIMEOUT(line.outputSpeed(), speed_t(B9600), 3000);
-            QVERIFY(port.write("CR0\r"));
-            QTRY_VERIFY_WITH_TIMEOUT(simulator.rawBytesReceived().endsWith("CR0\r"), 3000);
-            QVERIFY(port.isReady());
         }
 
-        // A held adjuster, one command every 20 ms, while the server stops: told once, and
+        // A held adjuster, one command every 20 ms: the link stays up (an acknowledgement with
+        // another speed would have closed it) until the server stops; that is told once, and
         // nothing is sent until the server is back and the port reopened.
         int accepted = 0;
         QTimer repeat;
