@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
 #include <QProcess>
 #include <QTest>
 
@@ -22,41 +21,13 @@ class Zra70ctlTest : public QObject {
         return simulator->start() ? std::move(simulator) : nullptr;
     }
 
-    // The process in QSerialPort's lock on a device.
-    static qint64 lockHolderOf(const QString &device)
-    {
-        qint64 pid = 0;
-        QString host, program;
-        QLockFile(QStringLiteral("/var/lock/LCK..") + device.mid(5).replace('/', '_'))
-            .getLockInfo(&pid, &host, &program);
-        return pid;
-    }
-
 private slots:
-    // Replies in pieces, as a slow line delivers them: each query waits for its whole reply.
-    void statusDecodesAllNineQueriesAsThePanelDoes()
-    {
-        SimulatorOptions options;
-        options.pieces = 3;
-        options.pieceGapMs = 20;
-        auto simulator = startSimulator(options);
-        QVERIFY(simulator);
-
-        const Run status = run({"--port", simulator->devicePath(), "status"});
-
-        QCOMPARE(status.exitCode, 0);
-        const QList<QByteArray> lines = status.lines();
-        QCOMPARE(lines.size(), 9);
-        QCOMPARE(lines[0], QByteArray("status:  Stand by"));
-        QVERIFY(lines.contains("setting:  Normally"));
-        QVERIFY(lines.contains("l-mode:  LAMP OFF"));
-        QVERIFY(lines.contains("mute:  Stand by"));
-        QVERIFY(lines.contains("l-time:  0 1 2 3 4 CR  Hour Use"));
-    }
-
+    // Replies in pieces, as a slow line delivers them: each command waits for its whole reply.
     void jsonGivesOneObjectPerCommand()
     {
-        auto simulator = startSimulator();
+        SimulatorOptions inPieces;
+        inPieces.pieces = 3;
+        auto simulator = startSimulator(inPieces);
         QVERIFY(simulator);
 
         const Run json =
@@ -97,10 +68,6 @@ private slots:
         QTest::newRow("verbose") << true << QStringList{"--verbose", "send", "vol-up"}
                                  << QByteArray("C09\r") << 0 << QByteArray("vol-up: ACK\n")
                                  << QByteArray("TXD C 0 9 CR \nRXD ACK \n");
-        QTest::newRow("one query")
-            << true << QStringList{"query", "temp"} << QByteArray("CR6\r") << 0
-            << QByteArray("temp:   S1= 0 2 5 . 0 C  ,   S2=  2 5 . 5 C , S3= 0 2 4 . 5 C\n")
-            << QByteArray();
         QTest::newRow("no reply") << false << QStringList{"--timeout", "100", "send", "power-on"}
                                   << QByteArray("C00\r") << 1 << QByteArray("power-on: no reply\n")
                                   << QByteArray();
@@ -136,36 +103,32 @@ private slots:
         QTEST(ran.err, "err");
     }
 
-    // A script run while the panel holds the port names the panel: QSerialPort's lock file,
-    // which both programs take, says who.
+    // A run while another holds the port names the holder: QSerialPort's lock file, which the
+    // panel takes too, says who.
     void theHolderOfThePortIsNamed()
     {
-        auto simulator = startSimulator();
+        SimulatorOptions silent;
+        silent.noReply = true;
+        auto simulator = startSimulator(silent);
         QVERIFY(simulator);
         const QString device = simulator->devicePath();
-
         QProcess holding;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("ZRA70_COM1", device);
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        holding.setProcessEnvironment(environment);
-        holding.start(ZRA70_PANEL_PROGRAM);
-        QVERIFY(holding.waitForStarted());
-        const qint64 holderPid = holding.processId();
-        QTRY_COMPARE_WITH_TIMEOUT(lockHolderOf(device), holderPid, 10000);
+        holding.start(ZRA70CTL_PROGRAM,
+                      {"--port", device, "--timeout", "20000", "send", "power-on"});
+        QTRY_VERIFY_WITH_TIMEOUT(!simulator->received().isEmpty(), 10000); // it has the port
 
         const Run refused = run({"--port", device, "status"});
 
-        holding.terminate();
-        QVERIFY(holding.waitForFinished(10000));
         QCOMPARE(refused.exitCode, 4);
         QCOMPARE(
             refused.err,
-            QStringLiteral("zra70ctl: Serial port 1 cannot be opened: %1 is in use by zra70-panel "
+            QStringLiteral("zra70ctl: Serial port 1 cannot be opened: %1 is in use by zra70ctl "
                            "(process %2). Close that program and try again.\n")
                 .arg(device)
-                .arg(holderPid)
+                .arg(holding.processId())
                 .toLocal8Bit());
+        holding.kill();
+        QVERIFY(holding.waitForFinished(10000));
     }
 };
 

@@ -3,7 +3,6 @@
 #include "service_process.h"
 
 #include <QProcess>
-
 #include <QTest>
 
 // The real panel on real time against the projector simulator, over a pseudo-terminal: what
@@ -11,34 +10,30 @@
 class EndToEndTest : public QObject {
     Q_OBJECT
 
-    struct Rig {
-        Rig()
-            : started(simulator.start())
-            , panel(simulator.devicePath(), PanelRig::Writes::Counted)
-        {
-        }
-        ProjectorSimulator simulator;
-        bool started;
-        PanelRig panel;
-    };
+    // The 5 ms arrow after D.Zoom, held for holdMs: how many commands the panel wrote.
+    static qint64 holdFastArrow(PanelRig &panel, int holdMs)
+    {
+        panel.press("Command48"); // D.Zoom +
+        panel.release("Command48");
+        panel.press("Command8"); // right
+        QTest::qWait(holdMs);
+        panel.release("Command8");
+        return panel.writeCounter()->writes();
+    }
 
 private slots:
-    // The 5 ms arrow after D.Zoom, for a few seconds (bench/run holds it for a minute).
+    // For a few seconds (bench/run holds it for a minute).
     void aFastHoldLosesNothing()
     {
-        Rig rig;
-        QVERIFY2(rig.started && rig.panel.isReady(), qPrintable(rig.panel.problem()));
-        rig.panel.press("Command48"); // D.Zoom +
-        rig.panel.release("Command48");
-        rig.panel.press("Command8"); // right
-        QTest::qWait(3000);
-        rig.panel.release("Command8");
-        const qint64 written = rig.panel.writeCounter()->writes();
+        ProjectorSimulator simulator;
+        QVERIFY(simulator.start());
+        PanelRig panel(simulator.devicePath(), PanelRig::Writes::Counted);
+        QVERIFY2(panel.isReady(), qPrintable(panel.problem()));
+        const qint64 written = holdFastArrow(panel, 3000);
         QVERIFY2(written > 100, qPrintable(QString::number(written)));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.simulator.received().size(), written, 5000);
-        QCOMPARE(rig.simulator.rawBytesReceived(),
-                 "C30\r" + QByteArray("C3A\r").repeated(written - 1));
-        QCOMPARE(rig.panel.warnings(), QStringList());
+        QTRY_COMPARE_WITH_TIMEOUT(simulator.received().size(), written, 5000);
+        QCOMPARE(simulator.rawBytesReceived(), "C30\r" + QByteArray("C3A\r").repeated(written - 1));
+        QCOMPARE(panel.warnings(), QStringList());
     }
 
     // The same hold through zra70d's line port, while scripts use the line through it too:
@@ -56,16 +51,11 @@ private slots:
 
         QProcess script;
         script.start(ZRA70CTL_PROGRAM, {"--port", linePort, "status"});
-        panel.press("Command48"); // D.Zoom +
-        panel.release("Command48");
-        panel.press("Command8"); // right
-        QTest::qWait(2000);
-        panel.release("Command8");
+        const qint64 written = holdFastArrow(panel, 2000);
         QTRY_COMPARE_WITH_TIMEOUT(script.state(), QProcess::NotRunning, 20000);
         QCOMPARE(script.exitCode(), 0);
         QCOMPARE(script.readAllStandardOutput().count('\n'), 9);
 
-        const qint64 written = panel.writeCounter()->writes();
         QVERIFY2(written > 100, qPrintable(QString::number(written)));
         QByteArrayList held;
         QTRY_VERIFY_WITH_TIMEOUT(

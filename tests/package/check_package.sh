@@ -51,8 +51,9 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 0
 fi
 dpkg -i "$package" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
-service=""
-trap '[ -n "$service" ] && kill "$service" 2>/dev/null; pkill -f "$work/projector"; dpkg -r zra70-panel >/dev/null 2>&1; rm -f /etc/zra70d/example.conf; rm -rf "$work"' EXIT
+# The clean-up goes on whatever fails in it (zra70d has usually ended by then).
+service="" sim=""
+trap 'set +e; kill $service $sim 2>/dev/null; dpkg -r zra70-panel >/dev/null 2>&1; rm -f /etc/zra70d/example.conf; rm -rf "$work"' EXIT
 id -nG zra70d | grep -qw dialout || fail "the user zra70d is not in the group dialout"
 systemd-analyze verify zra70d@example.service >"$work/verify.log" 2>&1 ||
     fail "systemd-analyze verify: $(cat "$work/verify.log")"
@@ -61,7 +62,8 @@ report=$(grep -v "root privileges" "$work/verify.log" || true)
 
 mkdir -p /etc/zra70d
 cp /usr/share/doc/zra70-panel/examples/zra70d.conf /etc/zra70d/example.conf
-zra70-sim --link "$work/projector" >"$work/sim.out" &
+zra70-sim --link "$work/projector" >"$work/sim.out" 2>&1 &
+sim=$!
 for _ in $(seq 50); do [ -e "$work/projector" ] && break; sleep 0.1; done
 # The simulator's terminal, and the way to it, for the service's user.
 chmod 711 "$work"

@@ -16,34 +16,22 @@ private slots:
         qunsetenv("ZRA70_COM2");
     }
 
-    void settingsTextsAreRead_data()
+    // A text is read, or refused with a description that quotes it (blanks and other
+    // characters shown as "?") and names the part at fault.
+    void settingsTextsAreReadOrRefusedSayingWhy_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<LineSettings>("settings");
+        QTest::addColumn<QString>("refusal"); // a part of the description; empty: read
         using S = QSerialPort;
         QTest::newRow("the panel's own")
-            << "19200,N,8,1" << LineSettings{19200, S::NoParity, S::Data8, S::OneStop};
-        QTest::newRow("the other speed")
-            << "9600,N,8,1" << LineSettings{9600, S::NoParity, S::Data8, S::OneStop};
+            << "19200,N,8,1" << LineSettings{19200, S::NoParity, S::Data8, S::OneStop} << "";
         QTest::newRow("lower-case parity, 7 data, 2 stop")
-            << "4800,e,7,2" << LineSettings{4800, S::EvenParity, S::Data7, S::TwoStop};
+            << "4800,e,7,2" << LineSettings{4800, S::EvenParity, S::Data7, S::TwoStop} << "";
         QTest::newRow("space parity, 1.5 stop")
-            << "110,S,6,1.5" << LineSettings{110, S::SpaceParity, S::Data6, S::OneAndHalfStop};
-    }
-    void settingsTextsAreRead()
-    {
-        QFETCH(QString, text);
-        QFETCH(LineSettings, settings);
-        QCOMPARE(parseLineSettings(text, nullptr), std::optional(settings));
-    }
-
-    // The description quotes the text, blanks and other characters shown as "?", and names
-    // the part at fault.
-    void malformedSettingsAreRefusedSayingWhy_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("named");
-        const std::pair<QString, QString> rows[] = {
+            << "110,S,6,1.5" << LineSettings{110, S::SpaceParity, S::Data6, S::OneAndHalfStop}
+            << "";
+        const std::pair<QString, QString> refused[] = {
             {"", "are empty"},
             {"19200, N,8,1", "\"19200,?N,8,1\" contain a blank"},
             {QString(41, '9'), "too long (41 characters)"},
@@ -53,74 +41,52 @@ private slots:
             {"9600,N,9,1", "data bits"},
             {"9600,N,8,3", "stop bits"},
         };
-        for (const auto &[text, named] : rows)
-            QTest::newRow(qPrintable(named)) << text << named;
+        for (const auto &[text, refusal] : refused)
+            QTest::newRow(qPrintable(refusal)) << text << LineSettings{} << refusal;
     }
-    void malformedSettingsAreRefusedSayingWhy()
+    void settingsTextsAreReadOrRefusedSayingWhy()
     {
         QFETCH(QString, text);
-        QFETCH(QString, named);
+        QFETCH(LineSettings, settings);
+        QFETCH(QString, refusal);
         QString error;
-        QVERIFY(!parseLineSettings(text, &error));
-        QVERIFY2(error.contains(named), qPrintable(error));
+        QCOMPARE(parseLineSettings(text, &error),
+                 refusal.isEmpty() ? std::optional(settings) : std::nullopt);
+        QVERIFY2(error.contains(refusal), qPrintable(error));
     }
 
-    void eachPortOpensTheDeviceItsVariableNames_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QByteArray>("com1");
-        QTest::addColumn<QByteArray>("com2");
-        QTest::addColumn<QString>("device");
-        QTest::newRow("port 1 unset") << 1 << QByteArray() << QByteArray("/dev/x") << "/dev/ttyS0";
-        QTest::newRow("port 2 unset") << 2 << QByteArray() << QByteArray() << "/dev/ttyS1";
-        QTest::newRow("port 2 set")
-            << 2 << QByteArray() << QByteArray("/dev/ttyUSB3") << "/dev/ttyUSB3";
-        QTest::newRow("bare name") << 1 << QByteArray("ttyUSB0") << QByteArray() << "/dev/ttyUSB0";
-        QTest::newRow("no port 3") << 3 << QByteArray("/dev/x") << QByteArray("/dev/x") << "";
-    }
     void eachPortOpensTheDeviceItsVariableNames()
     {
-        QFETCH(int, number);
-        QFETCH(QByteArray, com1);
-        QFETCH(QByteArray, com2);
-        QFETCH(QString, device);
-        qputenv("ZRA70_COM1", com1);
-        qputenv("ZRA70_COM2", com2);
-        QCOMPARE(devicePathForPort(number), device);
+        qputenv("ZRA70_COM2", "/dev/ttyUSB3");
+        QCOMPARE(devicePathForPort(1), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(devicePathForPort(2), QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(devicePathForPort(3), QString());
+        qputenv("ZRA70_COM1", "ttyUSB0"); // a bare name is one in /dev
+        qunsetenv("ZRA70_COM2");
+        QCOMPARE(devicePathForPort(1), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(devicePathForPort(2), QStringLiteral("/dev/ttyS1"));
     }
 
-    // Each text names the port, the device and what to do; a device path is the user's text,
-    // so a "%1" in it stays as it is.
-    void failuresAreDescribedForAPerson_data()
-    {
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QStringList>("naming");
-        const auto open = [](OpenFailureKind kind, int number, const char *group = "") {
-            return describeOpenFailure(
-                {kind, number, "/dev/tty%1", group, 0, {}, QStringLiteral("Input/output error")});
-        };
-        QTest::newRow("not found") << open(OpenFailureKind::NotFound, 2)
-                                   << QStringList{"Serial port 2 cannot be opened",
-                                                  "/dev/tty%1 was not found", "ZRA70_COM2"};
-        QTest::newRow("permission, group known")
-            << open(OpenFailureKind::PermissionDenied, 1, "dialout")
-            << QStringList{"/dev/tty%1 was denied", "\"dialout\"",
-                           "sudo usermod -aG dialout $USER"};
-        QTest::newRow("permission, no group")
-            << open(OpenFailureKind::PermissionDenied, 1)
-            << QStringList{"/dev/tty%1 was denied", "Ask for read and write access"};
-        QTest::newRow("other") << open(OpenFailureKind::Other, 1)
-                               << QStringList{"/dev/tty%1 reported \"Input/output error\""};
-        QTest::newRow("link failed")
-            << describeLinkLoss(1, "/dev/ttyUSB0", "EIO")
-            << QStringList{"serial port 1 was lost", "/dev/ttyUSB0 reported \"EIO\""};
-    }
+    // Every text names the port and the device as given (a "%1" in a path is the user's text,
+    // kept as it is), then says what to do.
     void failuresAreDescribedForAPerson()
     {
-        QFETCH(QString, description);
-        QFETCH(QStringList, naming);
-        for (const QString &part : naming)
-            QVERIFY2(description.contains(part), qPrintable(description));
+        using enum OpenFailureKind;
+        const auto open = [](OpenFailureKind kind, const char *group = "") {
+            return describeOpenFailure({kind, 2, "/dev/tty%1", group, 0, {}, "Input/output error"});
+        };
+        for (const QString &text : {open(NotFound), open(PermissionDenied),
+                                    open(PermissionDenied, "dialout"), open(InUse), open(Other)})
+            QVERIFY2(text.startsWith("Serial port 2 cannot be opened: ") &&
+                         text.contains("/dev/tty%1 "),
+                     qPrintable(text));
+        QVERIFY(open(NotFound).contains("set ZRA70_COM2 to the device to use"));
+        QVERIFY(open(PermissionDenied).contains("Ask for read and write access"));
+        QVERIFY(open(PermissionDenied, "dialout")
+                    .contains("\"dialout\": join that group (sudo usermod -aG dialout $USER)"));
+        QVERIFY(open(Other).contains("reported \"Input/output error\""));
+        QVERIFY(describeLinkLoss(1, "/dev/ttyUSB0", "EIO")
+                    .endsWith("serial port 1 was lost: the device /dev/ttyUSB0 reported \"EIO\"."));
     }
 
     void traceLinesStampDirectionDeviceAndHexBytes()

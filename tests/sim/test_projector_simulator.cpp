@@ -1,4 +1,5 @@
 #include "line_end.h"
+#include "projector_model.h"
 #include "projector_simulator.h"
 
 #include <QElapsedTimer>
@@ -11,10 +12,75 @@
 
 #include <csignal>
 
-// The simulator on its pseudo-terminal, in this process and as the zra70-sim program.
+namespace {
+// The model's reply to the query at nowMs, after the commands given at time 0.
+QByteArray answer(const QByteArray &before, const QByteArray &query, qint64 nowMs)
+{
+    ProjectorModel model;
+    model.feed(before, 0);
+    return model.feed(query + '\r', nowMs).value(0).reply;
+}
+} // namespace
+
+// The simulated projector: its model without I/O (bytes in, replies out, time passed in), then
+// on its pseudo-terminal, in this process and as the zra70-sim program.
 class ProjectorSimulatorTest : public QObject {
     Q_OBJECT
 private slots:
+    void queriesAnswerInThePanelsFormats_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<qint64>("atMs");
+        QTest::addColumn<QByteArray>("query");
+        QTest::addColumn<QByteArray>("reply");
+        const struct {
+            const char *name, *before;
+            qint64 atMs;
+            const char *query, *reply;
+        } rows[] = {
+            {"standby", "", 0, "CR0", "80\r"},
+            {"pressure, 1013 hPa", "", 0, "CR PRESSURE", "853\r"},
+            {"counting down, lamp lit", "C00\r", 100, "CR7", "01\r"},
+            {"on and hot", "C00\r", 4000, "CR6", "038.5 041.0 029.5\r"},
+            {"on, both muted", "C00\rC0B\rC0D\r", 4000, "CRA", "03\r"},
+            {"on, video has no signal", "C00\rC07\r", 4000, "CRA", "80\r"},
+            {"PC2 RGB", "CF INPUT COMPUTER2 ANALOG\r", 0, "CR1", "2\r"},
+            // Outside the panel's vocabulary: refused, and nothing changes.
+            {"unknown code", "", 0, "C99", "\x15"},
+            {"wrong case", "", 0, "c07", "\x15"},
+            {"wrong case changes nothing", "c07\r", 0, "CR1", "1\r"},
+            {"stray blank", "", 0, "CR0 ", "\x15"},
+            {"empty line", "", 0, "", "\x15"},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << QByteArray(row.before) << row.atMs << QByteArray(row.query)
+                                    << QByteArray(row.reply);
+    }
+    void queriesAnswerInThePanelsFormats()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(qint64, atMs);
+        QFETCH(QByteArray, query);
+        QFETCH(QByteArray, reply);
+        QCOMPARE(answer(before, query, atMs), reply);
+    }
+
+    void powerCountsDownFourSecondsAndCoolsSix()
+    {
+        ProjectorModel model;
+        const auto status = [&](qint64 ms) {
+            return model.feed("CR0\r", ms).value(0).reply;
+        };
+        model.feed("C01\rC00\r", 0); // off while off is ignored
+        model.feed("C00\r", 3000);   // and on while counting down
+        QCOMPARE(status(3999), QByteArray("40\r"));
+        QCOMPARE(status(4000), QByteArray("00\r"));
+        model.feed("C01\r", 10000);
+        model.feed("C00\r", 12000); // no relighting while cooling
+        QCOMPARE(status(15999), QByteArray("20\r"));
+        QCOMPARE(status(16000), QByteArray("80\r"));
+    }
+
     void repliesComeLateAndInPiecesWhenAskedTo()
     {
         SimulatorOptions options;

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QSignalSpy>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -46,11 +45,8 @@ QByteArray LineEnd::readAvailable()
 {
     QByteArray bytes;
     char buffer[1024];
-    ssize_t count;
-    while ((count = ::read(m_fd, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR)) {
-        if (count > 0)
-            bytes.append(buffer, count);
-    }
+    for (ssize_t count; (count = ::read(m_fd, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, count);
     return bytes;
 }
 
