@@ -6,129 +6,124 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+// The broker, the simulator and zra70d for the projector "hall", logged in as the broker's
+// user if it has one; stopped in the reverse order.
+struct Rig {
+    bool start(const MosquittoBroker::Options &options = {}, const QStringList &extra = {})
+    {
+        QString error;
+        if (!broker.start(options, &error)) {
+            qWarning() << error;
+            return false;
+        }
+        SimulatorOptions line;
+        line.linkPath = dir.filePath("projector");
+        simulator = std::make_unique<ProjectorSimulator>(line);
+        return simulator->start() &&
+               service.start(QStringList{"--port", line.linkPath, "--name", "hall", "--pjlink", "0",
+                                         "--mqtt", broker.url(options.user)} +
+                             extra);
+    }
+
+    QTemporaryDir dir;
+    MosquittoBroker broker;
+    std::unique_ptr<ProjectorSimulator> simulator;
+    ServiceProcess service;
+};
+
+} // namespace
+
 // zra70d as a program with Debian's mosquitto broker and its clients mosquitto_sub and
 // mosquitto_pub, the simulator behind it on a pseudo-terminal under a link that outlives a
 // restart (served from this process's event loop). What each message holds is shown without a
 // broker (test_mqtt_mapping); here, when it is sent and that it arrives.
 class MqttBrokerTest : public QObject {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<MosquittoBroker> m_broker;
-    std::unique_ptr<ProjectorSimulator> m_simulator;
-    std::unique_ptr<ServiceProcess> m_service;
-
-    // The broker, the simulator and zra70d for the projector "hall", logged in as the
-    // broker's user if it has one.
-    bool startAll(const MosquittoBroker::Options &options = {}, const QStringList &extra = {})
-    {
-        QString error;
-        if (!m_broker->start(options, &error)) {
-            qWarning() << error;
-            return false;
-        }
-        SimulatorOptions simulator;
-        simulator.linkPath = m_dir.filePath("projector");
-        m_simulator = std::make_unique<ProjectorSimulator>(simulator);
-        return m_simulator->start() &&
-               m_service->start(QStringList{"--port", simulator.linkPath, "--name", "hall",
-                                            "--pjlink", "0", "--mqtt",
-                                            m_broker->url(options.user)} +
-                                extra);
-    }
-
 private slots:
-    void init()
-    {
-        m_broker = std::make_unique<MosquittoBroker>();
-        m_service = std::make_unique<ServiceProcess>();
-    }
-
-    void cleanup()
-    {
-        m_service.reset();
-        m_simulator.reset();
-        m_broker.reset();
-    }
-
     void homeAssistantFindsTheProjectorAndSwitchesItOn()
     {
-        QVERIFY(startAll());
-        MqttWatch watch(*m_broker, QStringLiteral("#"));
+        Rig rig;
+        QVERIFY(rig.start());
+        MqttWatch watch(rig.broker, QStringLiteral("#"));
         const QString power = QStringLiteral("homeassistant/switch/zra70_hall/power/config");
         QVERIFY(watch.waitFor("zra70/hall/phase", "standby"));
-        QVERIFY(!m_broker->retained(power).isEmpty());
+        QVERIFY(!rig.broker.retained(power).isEmpty());
         // Home Assistant started again: told everything again.
-        QVERIFY(m_broker->publish("homeassistant/status", "online"));
+        QVERIFY(rig.broker.publish("homeassistant/status", "online"));
         QTRY_COMPARE_WITH_TIMEOUT(watch.payloads(power).size(), 2, 10000);
 
-        QVERIFY(m_broker->publish("zra70/hall/power/set", "ON"));
+        QVERIFY(rig.broker.publish("zra70/hall/power/set", "ON"));
         QVERIFY(watch.waitFor("zra70/hall/phase", "warming"));
-        QVERIFY(m_simulator->rawBytesReceived().contains("C00\r"));
+        QVERIFY(rig.simulator->rawBytesReceived().contains("C00\r"));
         // Switched off before it is on: told, and nothing sent.
-        QVERIFY(m_broker->publish("zra70/hall/power/set", "OFF"));
+        QVERIFY(rig.broker.publish("zra70/hall/power/set", "OFF"));
         QVERIFY(watch.waitFor("zra70/hall/event",
                               R"({"command":"power","payload":"OFF","reason":"warming up"})"));
         QVERIFY(watch.waitFor("zra70/hall/phase", "on"));
-        QVERIFY(!m_simulator->rawBytesReceived().contains("C01\r"));
+        QVERIFY(!rig.simulator->rawBytesReceived().contains("C01\r"));
         // Each change once, however often the phase was read.
         QCOMPARE(watch.payloads("zra70/hall/phase"),
                  (QList<QByteArray>{"standby", "warming", "on"}));
         QCOMPARE(watch.payloads("zra70/hall/power"), (QList<QByteArray>{"OFF", "ON"}));
 
         // A clean stop leaves the projector offline.
-        QCOMPARE(m_service->terminate(), 0);
-        QCOMPARE(m_broker->retained("zra70/hall/availability"), "offline");
+        QCOMPARE(rig.service.terminate(), 0);
+        QCOMPARE(rig.broker.retained("zra70/hall/availability"), "offline");
     }
 
     // The line lost and back, the broker restarted (no retained messages kept), zra70d killed.
     void availabilityFollowsTheProjectorTheBrokerAndTheService()
     {
-        QVERIFY(startAll());
-        MqttWatch watch(*m_broker, QStringLiteral("zra70/hall/#"));
+        Rig rig;
+        QVERIFY(rig.start());
+        MqttWatch watch(rig.broker, QStringLiteral("zra70/hall/#"));
         QVERIFY(watch.waitFor("zra70/hall/availability", "online"));
 
-        m_simulator->stop();
+        rig.simulator->stop();
         QVERIFY(watch.waitFor("zra70/hall/availability", "offline"));
-        QVERIFY(m_broker->publish("zra70/hall/input/set", "PC2"));
+        QVERIFY(rig.broker.publish("zra70/hall/input/set", "PC2"));
         QVERIFY(watch.waitFor("zra70/hall/event",
                               R"({"command":"input","payload":"PC2","reason":"line lost"})"));
-        QVERIFY(m_simulator->start());
+        QVERIFY(rig.simulator->start());
         QTRY_COMPARE_WITH_TIMEOUT(watch.payloads("zra70/hall/availability").last(), "online",
                                   10000);
-        QCOMPARE(m_service->log().count("line lost: "), 1);
-        QVERIFY(m_service->log().contains("line back: "));
+        QCOMPARE(rig.service.log().count("line lost: "), 1);
+        QVERIFY(rig.service.log().contains("line back: "));
 
-        m_broker->stop();
+        rig.broker.stop();
         QString error;
-        QVERIFY2(m_broker->start({}, &error), qPrintable(error));
-        QTRY_COMPARE_WITH_TIMEOUT(m_broker->retained("zra70/hall/phase"), "standby", 15000);
-        QCOMPARE(m_broker->retained("zra70/hall/availability"), "online");
-        QVERIFY(!m_broker->retained("homeassistant/switch/zra70_hall/power/config").isEmpty());
-        QCOMPARE(m_service->log().count("mqtt: lost"), 1);
+        QVERIFY2(rig.broker.start({}, &error), qPrintable(error));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.broker.retained("zra70/hall/phase"), "standby", 15000);
+        QCOMPARE(rig.broker.retained("zra70/hall/availability"), "online");
+        QVERIFY(!rig.broker.retained("homeassistant/switch/zra70_hall/power/config").isEmpty());
+        QCOMPARE(rig.service.log().count("mqtt: lost"), 1);
 
-        m_service->kill();
-        QTRY_COMPARE_WITH_TIMEOUT(m_broker->retained("zra70/hall/availability"), "offline", 10000);
+        rig.service.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.broker.retained("zra70/hall/availability"), "offline", 10000);
     }
 
     void aWrongPasswordIsToldOnceAndPjlinkStillAnswers()
     {
-        QVERIFY(writeOwnFile(m_dir.filePath("mqtt-password"), "wrong\n"));
-        QVERIFY(startAll({"zra70", "right"},
-                         {"--mqtt-password-file", m_dir.filePath("mqtt-password")}));
+        Rig rig;
+        QVERIFY(writeOwnFile(rig.dir.filePath("mqtt-password"), "wrong\n"));
+        QVERIFY(rig.start({"zra70", "right"},
+                          {"--mqtt-password-file", rig.dir.filePath("mqtt-password")}));
 
-        QTRY_VERIFY_WITH_TIMEOUT(m_broker->log().count("not authorised") >= 2, 10000);
-        QCOMPARE(m_service->log().count("not authorised"), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.broker.log().count("not authorised") >= 2, 10000);
+        QCOMPARE(rig.service.log().count("not authorised"), 1);
 
-        SocketClient pjlink(m_service->port("pjlink"));
+        SocketClient pjlink(rig.service.port("pjlink"));
         pjlink.send("%1POWR ?\r");
         QCOMPARE(pjlink.replies(2), QByteArray("PJLINK 0\r%1POWR=0\r"));
     }
 
     void tlsWithTheCertificateAuthorityFile()
     {
-        QVERIFY(startAll({{}, {}, true}, {"--mqtt-ca", m_broker->caFile()}));
-        QTRY_COMPARE_WITH_TIMEOUT(m_broker->retained("zra70/hall/availability"), "online", 10000);
+        Rig rig;
+        QVERIFY(rig.start({{}, {}, true}, {"--mqtt-ca", rig.broker.caFile()}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.broker.retained("zra70/hall/availability"), "online", 10000);
     }
 };
 

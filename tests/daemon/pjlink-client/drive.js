@@ -4,7 +4,8 @@
 // The step powerUntil polls the power state until it reads its argument, and gives every
 // state seen on the way.
 //
-// Usage: node drive.js PORT PASSWORD|- STEPS   (STEPS: [{"step": METHOD, "args": [...]}, ...])
+// Usage: node drive.js PORT PASSWORD|- STEPS
+//   STEPS: [{"step": METHOD, "args": [...]}, ...]; other keys of a step are left alone.
 'use strict';
 const PJLink = require('pjlink');
 
