@@ -95,7 +95,8 @@ private slots:
         rig.broker.stop();
         QString error;
         QVERIFY2(rig.broker.start({}, &error), qPrintable(error));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.broker.retained("zra70/hall/phase"), "standby", 15000);
+        MqttWatch back(rig.broker, QStringLiteral("zra70/hall/phase"));
+        QVERIFY(back.waitFor("zra70/hall/phase", "standby", 15000));
         QCOMPARE(rig.broker.retained("zra70/hall/availability"), "online");
         QVERIFY(!rig.broker.retained("homeassistant/switch/zra70_hall/power/config").isEmpty());
         QCOMPARE(rig.service.log().count("mqtt: lost"), 1);
@@ -123,7 +124,8 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.start({{}, {}, true}, {"--mqtt-ca", rig.broker.caFile()}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.broker.retained("zra70/hall/availability"), "online", 10000);
+        MqttWatch watch(rig.broker, QStringLiteral("zra70/hall/availability"));
+        QVERIFY(watch.waitFor("zra70/hall/availability", "online"));
     }
 };
 

@@ -34,42 +34,39 @@ private slots:
     void settingsComeFromTheFileThenTheCommandLine_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments"); // @ stands for the file
         QTest::addColumn<QString>("summary");
-        QTest::newRow("defaults") << QByteArray() << QStringList{}
-                                  << "zra70 1 19200 pjlink=127.0.0.1:4352 line=off poll=10";
-        QTest::newRow("the file names the projector")
-            << QByteArray("# hall\nport = /dev/ttyUSB0\nspeed=9600\n\n;\nline=0.0.0.0:7001\n"
-                          "verbose=true\n")
-            << QStringList{"--config", "@"}
-            << "hall /dev/ttyUSB0 9600 pjlink=127.0.0.1:4352 line=0.0.0.0:7001 poll=10 verbose";
-        QTest::newRow("options win")
-            << QByteArray("name=stage\nspeed=9600\npjlink=[::1]:4352\n")
-            << QStringList{"--config", "@",      "--speed", "19200",  "--pjlink",
-                           "off",      "--line", "7001",    "--poll", "60"}
-            << "stage 1 19200 pjlink=off line=127.0.0.1:7001 poll=60";
-        QTest::newRow("a typo in the file")
-            << QByteArray("sped=9600\n") << QStringList{"--config", "@"}
-            << "problem: @:1: unknown key \"sped\"";
-        QTest::newRow("IPv6 without brackets")
-            << QByteArray() << QStringList{"--pjlink", "::1:4352"}
-            << "problem: pjlink must be [HOST:]PORT or off, not \"::1:4352\"";
-        QTest::newRow("a name that is a topic level")
-            << QByteArray() << QStringList{"--name", "a/b"}
-            << "problem: name must be 1 to 64 bytes without control characters, /, + or #, "
-               "not \"a/b\"";
+        const auto row = [](const char *tag, const char *file, const char *arguments,
+                            const char *summary) {
+            QTest::newRow(tag) << QByteArray(file) << QString(arguments) << QString(summary);
+        };
+        row("defaults", "", "", "zra70 1 19200 pjlink=127.0.0.1:4352 line=off poll=10");
+        row("the file names the projector",
+            "# hall\nport = /dev/ttyUSB0\nspeed=9600\n\n;\nline=0.0.0.0:7001\nverbose=true\n",
+            "--config @",
+            "hall /dev/ttyUSB0 9600 pjlink=127.0.0.1:4352 line=0.0.0.0:7001 poll=10 verbose");
+        row("options win", "name=stage\nspeed=9600\npjlink=[::1]:4352\n",
+            "--config @ --speed 19200 --pjlink off --line 7001 --poll 60",
+            "stage 1 19200 pjlink=off line=127.0.0.1:7001 poll=60");
+        row("a typo in the file", "sped=9600\n", "--config @",
+            "problem: @:1: unknown key \"sped\"");
+        row("IPv6 without brackets", "", "--pjlink ::1:4352",
+            "problem: pjlink must be [HOST:]PORT or off, not \"::1:4352\"");
+        row("a name that is a topic level", "", "--name a/b",
+            "problem: name must be 1 to 64 bytes without control characters, /, + or #, "
+            "not \"a/b\"");
     }
     void settingsComeFromTheFileThenTheCommandLine()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, summary);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("hall.conf"));
         QVERIFY(writeOwnFile(path, file));
-        arguments.replaceInStrings(QStringLiteral("@"), path);
-        QCOMPARE(::summary(parseServiceConfig(QStringList{"zra70d"} + arguments)),
-                 summary.replace(QLatin1Char('@'), path));
+        const QStringList words = arguments.replace('@', path).split(' ', Qt::SkipEmptyParts);
+        QCOMPARE(::summary(parseServiceConfig(QStringList{"zra70d"} + words)),
+                 summary.replace('@', path));
     }
 
     void aPasswordFileMustBeTheOwnersAlone()
@@ -90,27 +87,27 @@ private slots:
     // What zra70d cannot work with ends it at once, before it serves anything.
     void unusableSettingsEndTheProgram_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments"); // @ stands for the test's folder
         QTest::addColumn<QString>("problem");
-        QTest::newRow("PJLink password others can read")
-            << QStringList{"--password-file", "@open"} << "can be read by anyone";
+        QTest::newRow("PJLink password others can read") << "--password-file @/open"
+                                                         << "can be read by anyone";
         QTest::newRow("MQTT password without a user")
-            << QStringList{"--mqtt", "mqtt://broker", "--mqtt-password-file", "@secret"}
+            << "--mqtt mqtt://broker --mqtt-password-file @/secret"
             << "mqtt-password-file needs a user";
         QTest::newRow("certificate authority missing")
-            << QStringList{"--mqtt", "mqtts://broker", "--mqtt-ca", "@none.pem"}
+            << "--mqtt mqtts://broker --mqtt-ca @/none.pem"
             << "cannot read the certificate authority file";
     }
     void unusableSettingsEndTheProgram()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, problem);
         QTemporaryDir dir;
         QVERIFY(writeOwnFile(dir.filePath("open"), "s3cret\n", true) &&
                 writeOwnFile(dir.filePath("secret"), "s3cret\n"));
-        arguments = QStringList{"--port", "@nothing", "--pjlink", "0"} + arguments;
+        arguments = QStringLiteral("--port @/nothing --pjlink 0 ") + arguments;
         const ProgramRun run =
-            runProgram(ZRA70D_PROGRAM, arguments.replaceInStrings("@", dir.path() + '/'));
+            runProgram(ZRA70D_PROGRAM, arguments.replace('@', dir.path()).split(' '));
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.contains(problem.toUtf8()) && !run.err.contains("s3cret"), run.err);

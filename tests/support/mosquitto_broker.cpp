@@ -3,10 +3,8 @@
 #include "loopback_port.h"
 #include "program_run.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTest>
-#include <QThread>
 
 // Its configuration, and the password file and the certificate that the options ask for.
 bool MosquittoBroker::writeFiles(const Options &options)
@@ -51,16 +49,16 @@ bool MosquittoBroker::start(const Options &options, QString *error)
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(QStringLiteral("/usr/sbin/mosquitto"),
                     {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("mosquitto.conf"))});
-    const QDeadlineTimer deadline(5000);
-    while (!isListening(m_port)) {
-        if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning) {
-            *error = QStringLiteral("mosquitto does not listen on port %1 (scripts/install-deps.sh "
-                                    "installs it): %2")
-                         .arg(QString::number(m_port), QString::fromLocal8Bit(log()));
-            stop();
-            return false;
-        }
-        QThread::msleep(10);
+    const auto ready = [this] {
+        return isListening(m_port);
+    };
+    if (!QTest::qWaitFor([&] { return ready() || m_process.state() == QProcess::NotRunning; }) ||
+        !ready()) {
+        *error = QStringLiteral("mosquitto does not listen on port %1 (scripts/install-deps.sh "
+                                "installs it): %2")
+                     .arg(QString::number(m_port), QString::fromLocal8Bit(log()));
+        stop();
+        return false;
     }
     return true;
 }
