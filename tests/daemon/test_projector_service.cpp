@@ -1,34 +1,4 @@
-#include "fake_serial_port.h"
-#include "fake_timers.h"
-#include "projector_service.h"
-
-#include <QCoreApplication>
-#include <QTest>
-
-namespace {
-
-// The service on a recording port and a stepped clock: 10 s full readings, 2 s transitions.
-struct Rig {
-    Rig() { port.open(); }
-    // Lets the queue deliver completions and send what is next.
-    static void settle() { QCoreApplication::processEvents(); }
-    // The projector answers the command on the line, then the service moves on.
-    void answer(const QByteArray &reply)
-    {
-        port.deliver(reply);
-        settle();
-    }
-    QByteArray lastSent() const
-    {
-        return port.written.isEmpty() ? QByteArray() : port.written.last();
-    }
-
-    FakeTimerService clock;
-    FakeSerialPort port;
-    ProjectorService service{port, clock, {10000, 2000}};
-};
-
-} // namespace
+#include "service_rig.h"
 
 // The service's one queue and its state: who goes first on the line, how many exchanges a
 // crowd of askers costs, and what a reply, a silence or a lost line does to the state.
@@ -37,9 +7,9 @@ class ProjectorServiceTest : public QObject {
 private slots:
     void aClientsCommandGoesAheadOfQueuedPolling()
     {
-        Rig rig;
+        ServiceRig rig;
         rig.service.readAll();
-        QCOMPARE(rig.port.written, QList<QByteArray>{"CR0\r"}); // one at a time
+        QCOMPARE(rig.line.written, QList<QByteArray>{"CR0\r"}); // one at a time
         Outcome outcome = Outcome::NoReply;
         rig.service.command("C05", [&](Outcome o) { outcome = o; });
         rig.answer("80\r");
@@ -55,27 +25,27 @@ private slots:
 
     void fiftyAskersShareOneReading()
     {
-        Rig rig;
+        ServiceRig rig;
         int answered = 0;
         for (int i = 0; i < 50; ++i)
             rig.service.whenRead({"CR0", "CR3"}, [&](const ProjectorState &state) {
                 answered += state.power && state.lampHours ? 1 : 0;
             });
-        QCOMPARE(rig.port.written, QList<QByteArray>{"CR0\r"});
+        QCOMPARE(rig.line.written, QList<QByteArray>{"CR0\r"});
         rig.answer("00\r");
         rig.answer("01234\r");
-        QCOMPARE(rig.port.written, (QList<QByteArray>{"CR0\r", "CR3\r"}));
+        QCOMPARE(rig.line.written, (QList<QByteArray>{"CR0\r", "CR3\r"}));
         QCOMPARE(answered, 50);
         // Known now: the next asker is answered at once, with nothing on the line.
         rig.service.whenRead({"CR0"}, [&](const ProjectorState &) { ++answered; });
         QCOMPARE(answered, 51);
-        QCOMPARE(rig.port.written.size(), 2);
+        QCOMPARE(rig.line.written.size(), 2);
     }
 
     void bytesBetweenExchangesAnswerNothing()
     {
-        Rig rig;
-        rig.port.deliver("3\r");
+        ServiceRig rig;
+        rig.line.deliver("3\r");
         std::optional<InputChoice> input;
         rig.service.whenRead({"CR1"}, [&](const ProjectorState &state) { input = state.input; });
         rig.answer("1\r");
@@ -86,7 +56,7 @@ private slots:
     // on has everything read again.
     void thePowerPhaseIsFollowedThroughItsTransition()
     {
-        Rig rig;
+        ServiceRig rig;
         QList<ProjectorState> states;
         connect(&rig.service, &ProjectorService::stateChanged, this,
                 [&](const ProjectorState &, const ProjectorState &now) { states.append(now); });
@@ -96,52 +66,52 @@ private slots:
         rig.answer("40\r");
         QCOMPARE(states.last().power->phase, PowerPhase::WarmingUp);
         rig.clock.advance(1999);
-        QCOMPARE(rig.port.written.size(), 2);
+        QCOMPARE(rig.line.written.size(), 2);
         rig.clock.advance(1);
         QCOMPARE(rig.lastSent(), QByteArray("CR0\r"));
         rig.answer("00\r");
         QCOMPARE(states.last().power->phase, PowerPhase::On);
         QCOMPARE(rig.lastSent(), QByteArray("CR1\r")); // everything else again
-        const qsizetype before = rig.port.written.size();
+        const qsizetype before = rig.line.written.size();
         rig.clock.advance(2000);
-        QCOMPARE(rig.port.written.size(), before); // no transition polling once on
+        QCOMPARE(rig.line.written.size(), before); // no transition polling once on
     }
 
     void thePollerReadsEverythingEveryPeriodInTheBackground()
     {
-        Rig rig;
+        ServiceRig rig;
         rig.clock.advance(10000);
         for (const StateQuery &query : stateQueries()) {
             QCOMPARE(rig.lastSent(), QByteArray(query.code) + '\r');
             rig.answer("\x15"); // refused: each field stays unknown
         }
-        QCOMPARE(rig.port.written.size(), qsizetype(stateQueries().size()));
+        QCOMPARE(rig.line.written.size(), qsizetype(stateQueries().size()));
         QCOMPARE(rig.service.state(), ProjectorState{});
         QVERIFY(rig.service.isAnswering());
     }
 
     void silenceOrALostLineEmptiesTheState()
     {
-        Rig rig;
+        ServiceRig rig;
         rig.service.whenRead({"CR0"}, [](const ProjectorState &) {});
         rig.answer("00\r");
         QVERIFY(rig.service.isAnswering());
         rig.service.whenRead({"CR1"}, [](const ProjectorState &) {});
         rig.clock.advance(500);
-        Rig::settle();
+        QCoreApplication::processEvents();
         QVERIFY(!rig.service.isAnswering());
         QCOMPARE(rig.service.state(), ProjectorState{});
 
         rig.service.whenRead({"CR0"}, [](const ProjectorState &) {});
         rig.answer("00\r");
         QVERIFY(rig.service.isAnswering());
-        rig.port.loseLink(QStringLiteral("gone"));
+        rig.line.loseLink(QStringLiteral("gone"));
         QVERIFY(!rig.service.isAnswering());
         QCOMPARE(rig.service.state(), ProjectorState{});
         // While the line is down, a command ends at once and nothing is written.
         std::optional<Outcome> outcome;
         rig.service.command("C01", [&](Outcome o) { outcome = o; });
-        Rig::settle();
+        QCoreApplication::processEvents();
         QCOMPARE(outcome, Outcome::LineLost);
         QCOMPARE(rig.lastSent(), QByteArray("CR0\r"));
     }

@@ -1,7 +1,5 @@
 #include "program_run.h"
-#include "projector_simulator.h"
 #include "secret_file.h"
-#include "serial_server.h"
 #include "service_config.h"
 #include "service_process.h"
 
@@ -10,17 +8,6 @@
 #include <QTest>
 
 namespace {
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text,
-                  QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
-                                                         QFileDevice::WriteOwner)
-{
-    QFile file(dir.filePath(name));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(text);
-    file.setPermissions(permissions);
-    return file.fileName();
-}
 
 // The one-line summary of a parsed configuration, or its problem.
 QString summary(const ParsedConfig &parsed)
@@ -39,134 +26,91 @@ QString summary(const ParsedConfig &parsed)
 
 } // namespace
 
-// zra70d as a program with the projector simulator behind it: scripts through its line port,
-// locally and across ser2net, a line lost and back, its settings and its password files.
+// zra70d's settings, from its file and its command line, and its password files; what it
+// cannot work with ends the program at once.
 class Zra70dTest : public QObject {
     Q_OBJECT
 private slots:
     void settingsComeFromTheFileThenTheCommandLine_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments"); // @ stands for the file
         QTest::addColumn<QString>("summary");
-        QTest::newRow("defaults") << QByteArray() << QStringList{}
-                                  << "zra70 1 19200 pjlink=127.0.0.1:4352 line=off poll=10";
-        QTest::newRow("the file names the projector")
-            << QByteArray("# hall\nport = /dev/ttyUSB0\nspeed=9600\n\n;\nline=0.0.0.0:7001\n"
-                          "verbose=true\n")
-            << QStringList{"--config", "@"}
-            << "hall /dev/ttyUSB0 9600 pjlink=127.0.0.1:4352 line=0.0.0.0:7001 poll=10 verbose";
-        QTest::newRow("options win")
-            << QByteArray("name=stage\nspeed=9600\npjlink=[::1]:4352\n")
-            << QStringList{"--config", "@",      "--speed", "19200",  "--pjlink",
-                           "off",      "--line", "7001",    "--poll", "60"}
-            << "stage 1 19200 pjlink=off line=127.0.0.1:7001 poll=60";
-        QTest::newRow("a typo in the file")
-            << QByteArray("sped=9600\n") << QStringList{"--config", "@"}
-            << "problem: @:1: unknown key \"sped\"";
-        QTest::newRow("IPv6 without brackets")
-            << QByteArray() << QStringList{"--pjlink", "::1:4352"}
-            << "problem: pjlink must be [HOST:]PORT or off, not \"::1:4352\"";
-        QTest::newRow("a name that is a topic level")
-            << QByteArray() << QStringList{"--name", "a/b"}
-            << "problem: name must be 1 to 64 bytes without control characters, /, + or #, "
-               "not \"a/b\"";
+        const auto row = [](const char *tag, const char *file, const char *arguments,
+                            const char *summary) {
+            QTest::newRow(tag) << QByteArray(file) << QString(arguments) << QString(summary);
+        };
+        row("defaults", "", "", "zra70 1 19200 pjlink=127.0.0.1:4352 line=off poll=10");
+        row("the file names the projector",
+            "# hall\nport = /dev/ttyUSB0\nspeed=9600\n\n;\nline=0.0.0.0:7001\nverbose=true\n",
+            "--config @",
+            "hall /dev/ttyUSB0 9600 pjlink=127.0.0.1:4352 line=0.0.0.0:7001 poll=10 verbose");
+        row("options win", "name=stage\nspeed=9600\npjlink=[::1]:4352\n",
+            "--config @ --speed 19200 --pjlink off --line 7001 --poll 60",
+            "stage 1 19200 pjlink=off line=127.0.0.1:7001 poll=60");
+        row("a typo in the file", "sped=9600\n", "--config @",
+            "problem: @:1: unknown key \"sped\"");
+        row("IPv6 without brackets", "", "--pjlink ::1:4352",
+            "problem: pjlink must be [HOST:]PORT or off, not \"::1:4352\"");
+        row("a name that is a topic level", "", "--name a/b",
+            "problem: name must be 1 to 64 bytes without control characters, /, + or #, "
+            "not \"a/b\"");
     }
     void settingsComeFromTheFileThenTheCommandLine()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, summary);
         QTemporaryDir dir;
-        const QString path = writeFile(dir, QStringLiteral("hall.conf"), file);
-        arguments.replaceInStrings(QStringLiteral("@"), path);
-        QCOMPARE(::summary(parseServiceConfig(QStringList{"zra70d"} + arguments)),
-                 summary.replace(QLatin1Char('@'), path));
+        const QString path = dir.filePath(QStringLiteral("hall.conf"));
+        QVERIFY(writeOwnFile(path, file));
+        const QStringList words = arguments.replace('@', path).split(' ', Qt::SkipEmptyParts);
+        QCOMPARE(::summary(parseServiceConfig(QStringList{"zra70d"} + words)),
+                 summary.replace('@', path));
     }
 
     void aPasswordFileMustBeTheOwnersAlone()
     {
         QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("secret"));
         QString problem;
-        const QString own = writeFile(dir, QStringLiteral("own"), "s3cret pass\r\n");
-        QCOMPARE(readSecretFile(own, 32, &problem), QByteArray("s3cret pass"));
-        const QString readable =
-            writeFile(dir, QStringLiteral("readable"), "s3cret\n",
-                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
-        QVERIFY(!readSecretFile(readable, 32, &problem));
+        QVERIFY(writeOwnFile(path, "s3cret pass\r\n"));
+        QCOMPARE(readSecretFile(path, 32, &problem), QByteArray("s3cret pass"));
+        QVERIFY(writeOwnFile(path, "s3cret\n", true));
+        QVERIFY(!readSecretFile(path, 32, &problem));
         QVERIFY(problem.contains(QLatin1String("can be read by anyone")));
-        QVERIFY(!readSecretFile(writeFile(dir, QStringLiteral("long"), QByteArray(33, 'x')), 32,
-                                &problem));
-        QVERIFY(!readSecretFile(writeFile(dir, QStringLiteral("empty"), "\n"), 32, &problem));
+        QVERIFY(writeOwnFile(path, QByteArray(33, 'x')) && !readSecretFile(path, 32, &problem));
+        QVERIFY(writeOwnFile(path, "\n") && !readSecretFile(path, 32, &problem));
         QVERIFY(!problem.contains(QLatin1String("s3cret")));
     }
 
-    // Three scripts at once through the line port read what they would read on the line itself.
-    void scriptsShareTheLineThroughTheLinePort_data()
+    // What zra70d cannot work with ends it at once, before it serves anything.
+    void unusableSettingsEndTheProgram_data()
     {
-        QTest::addColumn<bool>("acrossSer2net");
-        QTest::newRow("local line") << false;
-        QTest::newRow("across ser2net (RFC 2217)") << true;
+        QTest::addColumn<QString>("arguments"); // @ stands for the test's folder
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("PJLink password others can read") << "--password-file @/open"
+                                                         << "can be read by anyone";
+        QTest::newRow("MQTT password without a user")
+            << "--mqtt mqtt://broker --mqtt-password-file @/secret"
+            << "mqtt-password-file needs a user";
+        QTest::newRow("certificate authority missing")
+            << "--mqtt mqtts://broker --mqtt-ca @/none.pem"
+            << "cannot read the certificate authority file";
     }
-    void scriptsShareTheLineThroughTheLinePort()
+    void unusableSettingsEndTheProgram()
     {
-        QFETCH(bool, acrossSer2net);
-        ProjectorSimulator simulator;
-        QVERIFY(simulator.start());
-        SerialServer ser2net;
-        QString line = simulator.devicePath(), problem;
-        if (acrossSer2net) {
-            problem = ser2net.start(simulator.devicePath(), SerialServer::Kind::Ser2netRfc2217);
-            QVERIFY2(problem.isEmpty(), qPrintable(problem));
-            line = ser2net.url();
-        }
-        ServiceProcess service;
-        QVERIFY(service.start({"--port", line, "--line", "127.0.0.1:0", "--pjlink", "off"}));
-        const QString linePort = QStringLiteral("tcp://") + service.address("line");
-
-        QList<std::shared_ptr<QProcess>> scripts;
-        for (int i = 0; i < 3; ++i) {
-            scripts.append(std::make_shared<QProcess>());
-            scripts.last()->start(ZRA70CTL_PROGRAM, {"--port", linePort, "status"});
-        }
-        for (const auto &script : scripts) {
-            QVERIFY(
-                QTest::qWaitFor([&] { return script->state() == QProcess::NotRunning; }, 20000));
-            QCOMPARE(script->exitCode(), 0);
-            const QList<QByteArray> lines = script->readAllStandardOutput().trimmed().split('\n');
-            QCOMPARE(lines.size(), 9);
-            QCOMPARE(lines.first(), QByteArray("status:  Stand by"));
-            QCOMPARE(lines.last(), QByteArray("pressure: 1013 hPa"));
-        }
-        // Whole commands only, never two interleaved: each is one the projector knows.
-        for (const ProjectorSimulator::Received &command : simulator.received())
-            QVERIFY2(!command.command.isEmpty() && command.command.startsWith('C'),
-                     command.command.constData());
-        QCOMPARE(service.terminate(), 0);
-        const QByteArray log = service.log();
-        QCOMPARE(log.count("line port: 127.0.0.1:"), 6); // connected, disconnected
-        QVERIFY(log.contains("line open: "));
-    }
-
-    void theLineIsOpenedAgainWhenTheProjectorComesBack()
-    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, problem);
         QTemporaryDir dir;
-        SimulatorOptions options;
-        options.linkPath = dir.filePath(QStringLiteral("projector"));
-        ProjectorSimulator simulator(options);
-        QVERIFY(simulator.start());
-        ServiceProcess service;
-        QVERIFY(service.start({"--port", options.linkPath, "--line", "0", "--pjlink", "off"}));
-        simulator.stop();
-        QTRY_VERIFY_WITH_TIMEOUT(service.log().contains("line lost: "), 5000);
-        QVERIFY(simulator.start());
-        QTRY_VERIFY_WITH_TIMEOUT(service.log().contains("line back: " + options.linkPath.toUtf8()),
-                                 10000);
-        const QString linePort = QStringLiteral("tcp://") + service.address("line");
-        const ProgramRun query =
-            runProgram(ZRA70CTL_PROGRAM, {"--port", linePort, "query", "mode"});
-        QCOMPARE(query.out, QByteArray("mode:  Computer 1\n"));
-        QCOMPARE(service.log().count("line lost: "), 1);
+        QVERIFY(writeOwnFile(dir.filePath("open"), "s3cret\n", true) &&
+                writeOwnFile(dir.filePath("secret"), "s3cret\n"));
+        arguments = QStringLiteral("--port @/nothing --pjlink 0 ") + arguments;
+        const ProgramRun run =
+            runProgram(ZRA70D_PROGRAM, arguments.replace('@', dir.path()).split(' '));
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.contains(problem.toUtf8()) && !run.err.contains("s3cret"), run.err);
     }
 };
 

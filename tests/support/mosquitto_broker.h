@@ -16,17 +16,13 @@ public:
         bool tls = false; // with a certificate for localhost that caFile() authorises
     };
 
-    MosquittoBroker() = default;
     ~MosquittoBroker() { stop(); }
-    MosquittoBroker(const MosquittoBroker &) = delete;
-    MosquittoBroker &operator=(const MosquittoBroker &) = delete;
 
     // Returns once it listens. The first start picks a free port; a start after stop()
     // listens on the same one again.
     bool start(const Options &options, QString *error);
     void stop();
 
-    quint16 port() const { return m_port; }
     // mqtt://[USER@]127.0.0.1:PORT, or mqtts://[USER@]localhost:PORT with TLS.
     QString url(const QString &user = {}) const;
     QString caFile() const { return m_dir.filePath(QStringLiteral("cert.pem")); }
@@ -39,7 +35,8 @@ public:
     QStringList clientArguments() const;
 
 private:
-    bool writeFiles(const Options &options, QString *error);
+    bool writeFiles(const Options &options);
+    QString host() const; // the name TLS checks the certificate against, or the address
 
     QTemporaryDir m_dir;
     QProcess m_process;
@@ -56,10 +53,8 @@ public:
 
     // Waits, running the event loop, until the topic has had this payload.
     bool waitFor(const QString &topic, const QByteArray &payload, int timeoutMs = 10000);
-    // Every payload the topic has had, in order; the topics that have had any.
+    // Every payload the topic has had, in order.
     QList<QByteArray> payloads(const QString &topic);
-    QByteArray last(const QString &topic); // empty when none came
-    QStringList topics();
 
 private:
     void take();
