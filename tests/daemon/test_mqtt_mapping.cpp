@@ -12,9 +12,10 @@ Q_DECLARE_METATYPE(ProjectorState)
 
 namespace {
 
+using Replies = std::initializer_list<std::pair<const char *, const char *>>;
+
 // A state as the projector's replies to the status queries give it.
-ProjectorState readFrom(std::initializer_list<std::pair<const char *, const char *>> replies,
-                        ProjectorState state = {})
+ProjectorState readFrom(Replies replies, ProjectorState state = {})
 {
     for (const auto &[code, reply] : replies)
         findStateQuery(code)->take(state, reply);
@@ -90,24 +91,22 @@ private slots:
         QTest::addColumn<ProjectorState>("before");
         QTest::addColumn<ProjectorState>("now");
         QTest::addColumn<QString>("published");
-        QTest::newRow("read again, unchanged") << Standby << Standby << "";
-        QTest::newRow("whole hours, one decimal")
-            << Standby << readFrom({{"CR3", "01235"}, {"CR6", "038.5 041.0 029.5"}}, Standby)
-            << "lamp_hours=1235 temperature_1=38.5 temperature_2=41.0 temperature_3=29.5";
-        QTest::newRow("warming up: the switch is on")
-            << Standby << readFrom({{"CR0", "40"}, {"CR7", "01"}}, Standby)
-            << "power=ON phase=warming lamp_lit=ON";
-        QTest::newRow("cooling down: the switch is off")
-            << readFrom({{"CR0", "00"}}, Standby) << readFrom({{"CR0", "20"}}, Standby)
-            << "power=OFF phase=cooling";
-        QTest::newRow("other input, both mutes")
-            << Standby << readFrom({{"CR1", "3"}, {"CRA", "03"}}, Standby)
-            << "input=Video picture_mute=ON sound_mute=ON";
-        QTest::newRow("no signal: nothing muted")
-            << readFrom({{"CRA", "01"}}, Standby) << readFrom({{"CRA", "80"}}, Standby)
-            << "picture_mute=OFF";
-        QTest::newRow("a warning bit alone")
-            << readFrom({{"CR0", "00"}}) << readFrom({{"CR0", "08"}}) << "";
+        // Both the standby state with these replies taken.
+        const auto row = [](const char *tag, Replies before, Replies now, const char *published) {
+            QTest::newRow(tag) << readFrom(before, Standby) << readFrom(now, Standby)
+                               << QString(published);
+        };
+        row("read again, unchanged", {}, {}, "");
+        row("whole hours, one decimal", {}, {{"CR3", "01235"}, {"CR6", "038.5 041.0 029.5"}},
+            "lamp_hours=1235 temperature_1=38.5 temperature_2=41.0 temperature_3=29.5");
+        row("warming up: the switch is on", {}, {{"CR0", "40"}, {"CR7", "01"}},
+            "power=ON phase=warming lamp_lit=ON");
+        row("cooling down: the switch is off", {{"CR0", "00"}}, {{"CR0", "20"}},
+            "power=OFF phase=cooling");
+        row("other input, both mutes", {}, {{"CR1", "3"}, {"CRA", "03"}},
+            "input=Video picture_mute=ON sound_mute=ON");
+        row("no signal: nothing muted", {{"CRA", "01"}}, {{"CRA", "80"}}, "picture_mute=OFF");
+        row("a warning bit alone", {{"CR0", "00"}}, {{"CR0", "08"}}, "");
         QTest::newRow("projector gone: good values stay") << Standby << ProjectorState{} << "";
     }
     void statePublicationsCarryWhatChanged()
