@@ -36,7 +36,7 @@ struct MqttRig {
     bool start()
     {
         QString error;
-        if (!broker.start({}, &error) || !simulator.start() ||
+        if (!broker.start({}) || !simulator.start() ||
             !service.start({"--port", simulator.devicePath(), "--name", "bench", "--pjlink", "off",
                             "--line", "0", "--mqtt", broker.url()}))
             return false;

@@ -8,22 +8,19 @@
 
 namespace {
 
-// The broker, the simulator and zra70d for the projector "hall", logged in as the broker's
-// user if it has one; stopped in the reverse order.
+// The broker, the simulator and zra70d for the projector "hall", logged in as zra70 (anyone
+// is let in unless the broker refuses every login); stopped in the reverse order.
 struct Rig {
     bool start(const MosquittoBroker::Options &options = {}, const QStringList &extra = {})
     {
-        QString error;
-        if (!broker.start(options, &error)) {
-            qWarning() << error;
+        if (!broker.start(options))
             return false;
-        }
         SimulatorOptions line;
         line.linkPath = dir.filePath("projector");
         simulator = std::make_unique<ProjectorSimulator>(line);
         return simulator->start() &&
                service.start(QStringList{"--port", line.linkPath, "--name", "hall", "--pjlink", "0",
-                                         "--mqtt", broker.url(options.user)} +
+                                         "--mqtt", broker.url("zra70")} +
                              extra);
     }
 
@@ -42,10 +39,11 @@ struct Rig {
 class MqttBrokerTest : public QObject {
     Q_OBJECT
 private slots:
+    // Over TLS, trusting the broker's certificate authority from its file.
     void homeAssistantFindsTheProjectorAndSwitchesItOn()
     {
         Rig rig;
-        QVERIFY(rig.start());
+        QVERIFY(rig.start({false, true}, {"--mqtt-ca", rig.broker.caFile()}));
         MqttWatch watch(rig.broker, QStringLiteral("#"));
         const QString power = QStringLiteral("homeassistant/switch/zra70_hall/power/config");
         QVERIFY(watch.waitFor("zra70/hall/phase", "standby"));
@@ -93,8 +91,7 @@ private slots:
         QVERIFY(rig.service.log().contains("line back: "));
 
         rig.broker.stop();
-        QString error;
-        QVERIFY2(rig.broker.start({}, &error), qPrintable(error));
+        QVERIFY(rig.broker.start({}));
         MqttWatch back(rig.broker, QStringLiteral("zra70/hall/phase"));
         QVERIFY(back.waitFor("zra70/hall/phase", "standby", 15000));
         QCOMPARE(rig.broker.retained("zra70/hall/availability"), "online");
@@ -105,12 +102,12 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.broker.retained("zra70/hall/availability"), "offline", 10000);
     }
 
-    void aWrongPasswordIsToldOnceAndPjlinkStillAnswers()
+    void aRefusedLoginIsToldOnceAndPjlinkStillAnswers()
     {
         Rig rig;
-        QVERIFY(writeOwnFile(rig.dir.filePath("mqtt-password"), "wrong\n"));
-        QVERIFY(rig.start({"zra70", "right"},
-                          {"--mqtt-password-file", rig.dir.filePath("mqtt-password")}));
+        const QString password = rig.dir.filePath("mqtt-password");
+        QVERIFY(writeOwnFile(password, "wrong\n"));
+        QVERIFY(rig.start({true}, {"--mqtt-password-file", password}));
 
         QTRY_VERIFY_WITH_TIMEOUT(rig.broker.log().count("not authorised") >= 2, 10000);
         QCOMPARE(rig.service.log().count("not authorised"), 1);
@@ -118,14 +115,6 @@ private slots:
         SocketClient pjlink(rig.service.port("pjlink"));
         pjlink.send("%1POWR ?\r");
         QCOMPARE(pjlink.replies(2), QByteArray("PJLINK 0\r%1POWR=0\r"));
-    }
-
-    void tlsWithTheCertificateAuthorityFile()
-    {
-        Rig rig;
-        QVERIFY(rig.start({{}, {}, true}, {"--mqtt-ca", rig.broker.caFile()}));
-        MqttWatch watch(rig.broker, QStringLiteral("zra70/hall/availability"));
-        QVERIFY(watch.waitFor("zra70/hall/availability", "online"));
     }
 };
 

@@ -16,10 +16,7 @@ dpkg-deb --extract "$package" "$work/root"
 root=$work/root/usr
 for program in zra70-panel zra70-sim zra70ctl zra70d; do
     [ -x "$root/bin/$program" ] || fail "usr/bin/$program missing"
-done
-for program in "$root"/bin/*; do
-    name=$(basename "$program")
-    [ -f "$root/share/man/man1/$name.1.gz" ] || [ -f "$root/share/man/man8/$name.8.gz" ] ||
+    [ -f "$root/share/man/man1/$program.1.gz" ] || [ -f "$root/share/man/man8/$program.8.gz" ] ||
         fail "no manual page for $program"
 done
 for file in share/doc/zra70-panel/README.md share/doc/zra70-panel/copyright \

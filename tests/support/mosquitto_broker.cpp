@@ -6,20 +6,14 @@
 #include <QFile>
 #include <QTest>
 
-// Its configuration, and the password file and the certificate that the options ask for.
+// Its configuration, and the certificate that the options ask for. Without anonymous clients
+// and without a password file, it refuses every login.
 bool MosquittoBroker::writeFiles(const Options &options)
 {
     // Run as root, it would switch to the mosquitto user, which cannot read this directory.
     QString config = QStringLiteral("listener %1 127.0.0.1\nuser root\nallow_anonymous %2\n")
                          .arg(m_port)
-                         .arg(options.user.isEmpty() ? "true" : "false");
-    if (!options.user.isEmpty()) {
-        const QString passwords = m_dir.filePath(QStringLiteral("passwords"));
-        if (runProgram("mosquitto_passwd", {"-c", "-b", passwords, options.user, options.password})
-                .exitCode != 0)
-            return false;
-        config += QStringLiteral("password_file %1\n").arg(passwords);
-    }
+                         .arg(options.refuseLogins ? "false" : "true");
     if (options.tls) {
         const QString key = m_dir.filePath(QStringLiteral("key.pem"));
         if (!QFile::exists(caFile()) &&
@@ -36,31 +30,23 @@ bool MosquittoBroker::writeFiles(const Options &options)
     return file.open(QIODevice::WriteOnly) && file.write(config.toUtf8()) > 0;
 }
 
-bool MosquittoBroker::start(const Options &options, QString *error)
+bool MosquittoBroker::start(const Options &options)
 {
     stop();
     if (m_port == 0)
         m_port = freeLoopbackPort();
     m_tls = options.tls;
-    if (!m_dir.isValid() || m_port == 0 || !writeFiles(options)) {
-        *error = QStringLiteral("cannot make the broker's files (mosquitto_passwd, openssl)");
-        return false;
+    if (m_dir.isValid() && m_port != 0 && writeFiles(options)) {
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral("/usr/sbin/mosquitto"),
+                        {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("mosquitto.conf"))});
+        if (QTest::qWaitFor([this] { return isListening(m_port); }))
+            return true;
     }
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.start(QStringLiteral("/usr/sbin/mosquitto"),
-                    {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("mosquitto.conf"))});
-    const auto ready = [this] {
-        return isListening(m_port);
-    };
-    if (!QTest::qWaitFor([&] { return ready() || m_process.state() == QProcess::NotRunning; }) ||
-        !ready()) {
-        *error = QStringLiteral("mosquitto does not listen on port %1 (scripts/install-deps.sh "
-                                "installs it): %2")
-                     .arg(QString::number(m_port), QString::fromLocal8Bit(log()));
-        stop();
-        return false;
-    }
-    return true;
+    qWarning() << "mosquitto does not listen on port" << m_port
+               << "(scripts/install-deps.sh installs it and openssl):" << log();
+    stop();
+    return false;
 }
 
 void MosquittoBroker::stop()

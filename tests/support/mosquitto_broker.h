@@ -11,16 +11,15 @@
 class MosquittoBroker {
 public:
     struct Options {
-        QString user; // set: logins required, and only this one with this password accepted
-        QString password;
-        bool tls = false; // with a certificate for localhost that caFile() authorises
+        bool refuseLogins = false; // every login refused, as for a wrong password
+        bool tls = false;          // with a certificate for localhost that caFile() authorises
     };
 
     ~MosquittoBroker() { stop(); }
 
-    // Returns once it listens. The first start picks a free port; a start after stop()
-    // listens on the same one again.
-    bool start(const Options &options, QString *error);
+    // Returns once it listens, or warns why not. The first start picks a free port; a start
+    // after stop() listens on the same one again.
+    bool start(const Options &options);
     void stop();
 
     // mqtt://[USER@]127.0.0.1:PORT, or mqtts://[USER@]localhost:PORT with TLS.

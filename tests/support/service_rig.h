@@ -23,11 +23,6 @@ struct ServiceRig {
     {
         return line.written.isEmpty() ? QByteArray() : line.written.last();
     }
-    // Runs the event loop until `count` commands went on the line (a client's, say).
-    bool waitForWrites(qsizetype count)
-    {
-        return QTest::qWaitFor([&] { return line.written.size() >= count; }, 5000);
-    }
 
     FakeTimerService clock;
     FakeSerialPort line;
