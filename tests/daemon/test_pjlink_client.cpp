@@ -23,10 +23,11 @@ class PjlinkClientTest : public QObject {
     ServiceProcess service;
 
     // The steps the client took, as it printed them: those expected, with what came of them.
-    QJsonArray drive(const char *expected, const QString &withPassword)
+    static QJsonArray drive(const ServiceProcess &server, const char *expected,
+                            const QString &withPassword)
     {
         const ProgramRun run =
-            runProgram(NODE_PROGRAM, {PJLINK_CLIENT_SCRIPT, QString::number(service.port("pjlink")),
+            runProgram(NODE_PROGRAM, {PJLINK_CLIENT_SCRIPT, QString::number(server.port("pjlink")),
                                       withPassword, expected});
         QJsonArray steps;
         for (const QByteArray &line : run.lines())
@@ -38,8 +39,9 @@ class PjlinkClientTest : public QObject {
 
 private slots:
     // A wrong password reaches nothing; then the right one. A query right after a set reads
-    // what the set changed. The script reads all nine status queries meanwhile.
-    void aSessionWithThePasswordBesideAScript()
+    // what the set changed. The script reads all nine status queries meanwhile. Then, without
+    // a password file, no digest is asked for.
+    void sessionsWithAWrongPasswordTheRightOneAndNone()
     {
         const QString file = dir.filePath("password");
         QVERIFY(simulator.start() && writeOwnFile(file, password + '\n'));
@@ -52,7 +54,8 @@ private slots:
         const char *refused = R"([
             {"step": "setInput", "args": ["21"], "error": "Authorization failed"}
         ])";
-        QCOMPARE(drive(refused, "not the password"), QJsonDocument::fromJson(refused).array());
+        QCOMPARE(drive(service, refused, "not the password"),
+                 QJsonDocument::fromJson(refused).array());
         QProcess script;
         script.start(ZRA70CTL_PROGRAM, {"--port", "tcp://" + service.address("line"), "status"});
         const char *session = R"([
@@ -65,10 +68,19 @@ private slots:
             {"step": "setMute", "args": [{"video": true, "audio": false}]},
             {"step": "getMute", "value": {"video": true, "audio": false}},
             {"step": "getLamps", "value": [{"hours": 1234, "on": true}]},
+            {"step": "getInputs", "value": [
+                {"source": 1, "channel": 1, "code": "11", "name": "RGB - 1"},
+                {"source": 1, "channel": 2, "code": "12", "name": "RGB - 2"},
+                {"source": 2, "channel": 1, "code": "21", "name": "VIDEO - 1"}]},
+            {"step": "getErrors", "value": null},
             {"step": "getName", "value": "hall"},
-            {"step": "getModel", "value": "ZRA70_20"}
+            {"step": "getManufacturer", "value": "TAVO"},
+            {"step": "getModel", "value": "ZRA70_20"},
+            {"step": "getInfo", "value": "1.40"},
+            {"step": "powerOff"},
+            {"step": "powerUntil", "args": [0], "value": [2, 0]}
         ])";
-        QCOMPARE(drive(session, password), QJsonDocument::fromJson(session).array());
+        QCOMPARE(drive(service, session, password), QJsonDocument::fromJson(session).array());
         QTRY_COMPARE_WITH_TIMEOUT(script.state(), QProcess::NotRunning, 20000);
         QCOMPARE(script.exitCode(), 0);
         const QByteArray out = script.readAllStandardOutput();
@@ -85,6 +97,17 @@ private slots:
                      log.contains(" disconnected\n") && log.count(" failed to log in\n") == 1,
                  log);
         QVERIFY(!log.contains(password));
+
+        ServiceProcess open;
+        QVERIFY(open.start({"--port", ser2net.url(), "--pjlink", "127.0.0.1:0"}));
+        const char *brief = R"([
+            {"step": "getClass", "value": "1"},
+            {"step": "setInput", "args": ["21"]},
+            {"step": "getInput",
+             "value": {"source": 2, "channel": 1, "code": "21", "name": "VIDEO - 1"}}
+        ])";
+        QCOMPARE(drive(open, brief, "-"), QJsonDocument::fromJson(brief).array());
+        QCOMPARE(open.terminate(), 0);
     }
 };
 
