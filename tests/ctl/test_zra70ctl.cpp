@@ -15,23 +15,15 @@ class Zra70ctlTest : public QObject {
     using Run = ProgramRun;
     static Run run(const QStringList &arguments) { return runProgram(ZRA70CTL_PROGRAM, arguments); }
 
-    static std::unique_ptr<ProjectorSimulator> startSimulator(SimulatorOptions options = {})
-    {
-        auto simulator = std::make_unique<ProjectorSimulator>(options);
-        return simulator->start() ? std::move(simulator) : nullptr;
-    }
-
 private slots:
     // Replies in pieces, as a slow line delivers them: each command waits for its whole reply.
     void jsonGivesOneObjectPerCommand()
     {
-        SimulatorOptions inPieces;
-        inPieces.pieces = 3;
-        auto simulator = startSimulator(inPieces);
-        QVERIFY(simulator);
+        ProjectorSimulator simulator({.pieces = 3});
+        QVERIFY(simulator.start());
 
         const Run json =
-            run({"--port", simulator->devicePath(), "--json", "send", "status", "power-on"});
+            run({"--port", simulator.devicePath(), "--json", "send", "status", "power-on"});
 
         QCOMPARE(json.exitCode, 0);
         QCOMPARE(json.lines().size(), 2);
@@ -90,14 +82,12 @@ private slots:
     {
         QFETCH(bool, answering);
         QFETCH(QStringList, arguments);
-        SimulatorOptions options;
-        options.noReply = !answering;
-        auto simulator = startSimulator(options);
-        QVERIFY(simulator);
+        ProjectorSimulator simulator({.noReply = !answering});
+        QVERIFY(simulator.start());
 
-        const Run ran = run(QStringList{"--port", simulator->devicePath()} + arguments);
+        const Run ran = run(QStringList{"--port", simulator.devicePath()} + arguments);
 
-        QTEST(simulator->rawBytesReceived(), "line");
+        QTEST(simulator.rawBytesReceived(), "line");
         QTEST(ran.exitCode, "exitCode");
         QTEST(ran.out, "out");
         QTEST(ran.err, "err");
@@ -107,15 +97,13 @@ private slots:
     // panel takes too, says who.
     void theHolderOfThePortIsNamed()
     {
-        SimulatorOptions silent;
-        silent.noReply = true;
-        auto simulator = startSimulator(silent);
-        QVERIFY(simulator);
-        const QString device = simulator->devicePath();
+        ProjectorSimulator simulator({.noReply = true});
+        QVERIFY(simulator.start());
+        const QString device = simulator.devicePath();
         QProcess holding;
         holding.start(ZRA70CTL_PROGRAM,
                       {"--port", device, "--timeout", "20000", "send", "power-on"});
-        QTRY_VERIFY_WITH_TIMEOUT(!simulator->received().isEmpty(), 10000); // it has the port
+        QTRY_VERIFY_WITH_TIMEOUT(!simulator.received().isEmpty(), 10000); // it has the port
 
         const Run refused = run({"--port", device, "status"});
 
@@ -127,8 +115,6 @@ private slots:
                 .arg(device)
                 .arg(holding.processId())
                 .toLocal8Bit());
-        holding.kill();
-        QVERIFY(holding.waitForFinished(10000));
     }
 };
 
