@@ -15,12 +15,6 @@ class PressAndHoldTest : public QObject {
             repeat->setTickHandler([this] { repeater.onRepeatTick(); });
         }
         const Adjuster &adjuster(const char *cliName) const { return *findAdjuster(cliName); }
-        void hold(const char *cliName, int ms)
-        {
-            repeater.press(adjuster(cliName));
-            clock.advance(ms);
-            repeater.release(adjuster(cliName));
-        }
         void send(const char *cliName) { sender.send(*findCommand(cliName)); }
 
         std::unique_ptr<IntervalTimer> repeat = clock.createTimer(200);
@@ -68,9 +62,10 @@ private slots:
         for (const QString &step : before) {
             if (step == "typed")
                 rig.sender.sendTyped(QStringLiteral("cr0"));
-            else if (findAdjuster(step.toStdString()))
-                rig.hold(qPrintable(step), 0);
-            else
+            else if (const Adjuster *pressed = findAdjuster(step.toStdString())) {
+                rig.repeater.press(*pressed); // and released at once
+                rig.repeater.release(*pressed);
+            } else
                 rig.send(qPrintable(step));
         }
         QVERIFY(!rig.repeat->isActive()); // preparing the arrows starts nothing

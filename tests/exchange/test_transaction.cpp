@@ -6,12 +6,10 @@
 // and when the reply timeout and display clear act.
 class TransactionTest : public QObject {
     Q_OBJECT
-    using Rig = ExchangeRig;
-
 private slots:
     void replyIsShownAndDecodedAndLinesBlankAtTheDisplayClear()
     {
-        Rig rig;
+        ExchangeRig rig;
         rig.transaction.sendCommand("CR0");
         QCOMPARE(rig.port.written, QList<QByteArray>{"CR0\r"});
         QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
@@ -36,7 +34,7 @@ private slots:
     // A second send within the reply timeout keeps the running counts of the first.
     void missingReplyIsMarkedAtTheTimeoutOfTheFirstSend()
     {
-        Rig rig;
+        ExchangeRig rig;
         rig.transaction.sendCommand("C00");
         rig.clock.advance(300);
         rig.transaction.sendCommand("CR0");
@@ -54,7 +52,7 @@ private slots:
     // A line that streams without pause: the first bytes are kept, read from the start.
     void theCollectionKeepsItsFirstBytesUntilTheReplyTimeout()
     {
-        Rig rig;
+        ExchangeRig rig;
         rig.transaction.sendCommand("CR0");
         rig.port.deliver("00\r");
         for (int i = 0; i < 20; ++i)
@@ -71,7 +69,7 @@ private slots:
     // and a timeout only when nothing came.
     void waitingProgramLearnsOfPiecesAndOfSilence()
     {
-        Rig rig;
+        ExchangeRig rig;
         QList<QByteArray> arrivals;
         int silences = 0;
         rig.transaction.setArrivalHandler([&](const QByteArray &all) { arrivals.append(all); });
