@@ -156,7 +156,6 @@ private slots:
     // is refused at once (DONT 24), so that what the link wrote by then is known to be in.
     void nothingReachesTheLineBeforeEverySettingIsAcknowledged()
     {
-        const QByteArray greeting = hex(CapturedServers[1].greeting);
         const QByteArray acks = hex(CapturedServers[1].acks19200);
         QTcpServer listener;
         QVERIFY(listener.listen(QHostAddress::LocalHost));
@@ -174,7 +173,7 @@ private slots:
         const qsizetype lastAck = acks.indexOf(hex("fffa2c69"));
 
         QVERIFY(receiveUntil(hex("fffb2c")));
-        server->write(greeting);
+        server->write(hex(CapturedServers[1].greeting));
         QVERIFY(receiveUntil(hex("fffa2c0501fff0"))); // the last setting asked
         QVERIFY(link.write("C01\r"));                 // while negotiating
         server->write(acks.first(lastAck) + hex("fffb18"));

@@ -11,16 +11,6 @@
 
 #include <csignal>
 
-namespace {
-// The model's reply to the query at nowMs, after the commands given at time 0.
-QByteArray answer(const QByteArray &before, const QByteArray &query, qint64 nowMs)
-{
-    ProjectorModel model;
-    model.feed(before, 0);
-    return model.feed(query + '\r', nowMs).value(0).reply;
-}
-} // namespace
-
 // The simulated projector: its model without I/O (bytes in, replies out, time passed in), then
 // on its pseudo-terminal, in this process and as the zra70-sim program.
 class ProjectorSimulatorTest : public QObject {
@@ -55,7 +45,9 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(qint64, atMs);
         QFETCH(QByteArray, query);
-        QTEST(answer(before, query, atMs), "reply");
+        ProjectorModel model;
+        model.feed(before, 0); // at time 0
+        QTEST(model.feed(query + '\r', atMs).value(0).reply, "reply");
     }
 
     void powerCountsDownFourSecondsAndCoolsSix()
