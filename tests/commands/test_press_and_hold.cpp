@@ -90,14 +90,11 @@ private slots:
         rig.repeater.press(rig.adjuster("vol-down"));
         rig.port.deliver("\x06");
         rig.repeater.release(rig.adjuster("vol-down"));
-        QCOMPARE(rig.display.sent, QString());
-        QCOMPARE(rig.display.received, QString());
-        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
+        QCOMPARE(rig.display.lines(), QStringList({"", "", " Power ON"}));
         QVERIFY(rig.transaction.recvText().isEmpty());
         QCOMPARE(rig.replyTimeout->interval(), 500);
         rig.clock.advance(999);
-        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
-        QCOMPARE(rig.display.received, QString()); // no timeout mark after a release
+        QCOMPARE(rig.display.lines(), QStringList({"", "", " Power ON"})); // no timeout mark
         rig.clock.advance(1);
         QCOMPARE(rig.display.status, QString());
         QCOMPARE(rig.port.written, (QList<QByteArray>{"CR0\r", "C0A\r"})); // released at once

@@ -15,19 +15,15 @@ private slots:
         QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
         QVERIFY(rig.transaction.awaitingReply());
         rig.port.deliver("00\r");
-        QCOMPARE(rig.display.received, QStringLiteral(" 0 0 CR "));
-        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
+        QCOMPARE(rig.display.lines(), QStringList({" C R 0 CR ", " 0 0 CR ", " Power ON"}));
         QVERIFY(!rig.transaction.awaitingReply());
 
         rig.clock.advance(999); // the reply timeout at 500 leaves no mark
-        QCOMPARE(rig.display.received, QStringLiteral(" 0 0 CR "));
-        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
+        QCOMPARE(rig.display.lines(), QStringList({" C R 0 CR ", " 0 0 CR ", " Power ON"}));
         QVERIFY(rig.transaction.recvText().isEmpty());
         QVERIFY(!rig.replyTimeout->isActive());
         rig.clock.advance(1);
-        QCOMPARE(rig.display.sent, QString());
-        QCOMPARE(rig.display.received, QString());
-        QCOMPARE(rig.display.status, QString());
+        QCOMPARE(rig.display.lines(), QStringList({"", "", ""}));
         QVERIFY(!rig.displayClear->isActive());
     }
 
@@ -45,8 +41,7 @@ private slots:
         rig.clock.advance(499);
         QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
         rig.clock.advance(1);
-        QCOMPARE(rig.display.sent, QString());
-        QCOMPARE(rig.display.received, QString());
+        QCOMPARE(rig.display.lines(), QStringList({"", "", ""}));
     }
 
     // A line that streams without pause: the first bytes are kept, read from the start.

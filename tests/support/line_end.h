@@ -20,7 +20,6 @@ public:
     LineEnd(const LineEnd &) = delete;
     LineEnd &operator=(const LineEnd &) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
     bool write(const QByteArray &bytes);
     // Everything that has arrived so far, without waiting.
     QByteArray readAvailable();
