@@ -14,7 +14,6 @@ class PressAndHoldTest : public QObject {
         {
             repeat->setTickHandler([this] { repeater.onRepeatTick(); });
         }
-        const Adjuster &adjuster(const char *cliName) const { return *findAdjuster(cliName); }
         void send(const char *cliName) { sender.send(*findCommand(cliName)); }
 
         std::unique_ptr<IntervalTimer> repeat = clock.createTimer(200);
@@ -72,7 +71,7 @@ private slots:
         rig.clock.advance(10000);
         rig.port.written.clear();
 
-        const Adjuster &held = rig.adjuster(qPrintable(adjuster));
+        const Adjuster &held = *findAdjuster(adjuster.toStdString());
         rig.repeater.press(held);
         QTEST(rig.replyTimeout->interval(), "replyTimeout");
         QTEST(rig.displayClear->interval(), "displayClear");
@@ -87,9 +86,9 @@ private slots:
         Rig rig;
         rig.send("status");
         rig.port.deliver("00\r");
-        rig.repeater.press(rig.adjuster("vol-down"));
+        rig.repeater.press(*findAdjuster("vol-down"));
         rig.port.deliver("\x06");
-        rig.repeater.release(rig.adjuster("vol-down"));
+        rig.repeater.release(*findAdjuster("vol-down"));
         QCOMPARE(rig.display.lines(), QStringList({"", "", " Power ON"}));
         QVERIFY(rig.transaction.recvText().isEmpty());
         QCOMPARE(rig.replyTimeout->interval(), 500);

@@ -52,30 +52,27 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
-        QTest::newRow("commands in order")
-            << true << QStringList{"send", "power-on", "input-pc1", "fan-mode-l1", "cursor-up"}
-            << QByteArray("C00\rC05\rCF FANMODE L1\rC3C\r") << 0
-            << QByteArray("power-on: ACK\ninput-pc1: ACK\nfan-mode-l1: ACK\ncursor-up: ACK\n")
-            << QByteArray();
-        QTest::newRow("verbose") << true << QStringList{"--verbose", "send", "vol-up"}
-                                 << QByteArray("C09\r") << 0 << QByteArray("vol-up: ACK\n")
-                                 << QByteArray("TXD C 0 9 CR \nRXD ACK \n");
-        QTest::newRow("no reply") << false << QStringList{"--timeout", "100", "send", "power-on"}
-                                  << QByteArray("C00\r") << 1 << QByteArray("power-on: no reply\n")
-                                  << QByteArray();
-        QTest::newRow("unknown name")
-            << true << QStringList{"send", "power-on", "pwer-off"} << QByteArray() << 2
-            << QByteArray()
-            << QByteArray("zra70ctl: unknown name \"pwer-off\"; did you mean power-off? "
-                          "('zra70ctl list' shows them all)\nTry 'zra70ctl --help'.\n");
-        QTest::newRow("refused") << true << QStringList{"raw", "C", "99"} << QByteArray("C 99\r")
-                                 << 3 << QByteArray("raw: NAK (refused)\n") << QByteArray();
-        QTest::newRow("no such device")
-            << true << QStringList{"--port", "/nonexistent-zra70/ttyUSB7", "status"} << QByteArray()
-            << 4 << QByteArray()
-            << QByteArray("zra70ctl: Serial port 1 cannot be opened: the device "
-                          "/nonexistent-zra70/ttyUSB7 was not found. Check that the serial adapter "
-                          "is connected, or set --port to the device to use.\n");
+        const auto row = [](const char *tag, bool answering, const QStringList &arguments,
+                            const char *line, int exitCode, const char *out, const char *err) {
+            QTest::newRow(tag) << answering << arguments << QByteArray(line) << exitCode
+                               << QByteArray(out) << QByteArray(err);
+        };
+        row("commands in order", true,
+            {"send", "power-on", "input-pc1", "fan-mode-l1", "cursor-up"},
+            "C00\rC05\rCF FANMODE L1\rC3C\r", 0,
+            "power-on: ACK\ninput-pc1: ACK\nfan-mode-l1: ACK\ncursor-up: ACK\n", "");
+        row("verbose", true, {"--verbose", "send", "vol-up"}, "C09\r", 0, "vol-up: ACK\n",
+            "TXD C 0 9 CR \nRXD ACK \n");
+        row("no reply", false, {"--timeout", "100", "send", "power-on"}, "C00\r", 1,
+            "power-on: no reply\n", "");
+        row("unknown name", true, {"send", "power-on", "pwer-off"}, "", 2, "",
+            "zra70ctl: unknown name \"pwer-off\"; did you mean power-off? "
+            "('zra70ctl list' shows them all)\nTry 'zra70ctl --help'.\n");
+        row("refused", true, {"raw", "C", "99"}, "C 99\r", 3, "raw: NAK (refused)\n", "");
+        row("no such device", true, {"--port", "/nonexistent-zra70/ttyUSB7", "status"}, "", 4, "",
+            "zra70ctl: Serial port 1 cannot be opened: the device /nonexistent-zra70/ttyUSB7 was "
+            "not found. Check that the serial adapter is connected, or set --port to the device "
+            "to use.\n");
     }
 
     void aRunSaysHowItWent()
