@@ -24,7 +24,7 @@ struct SimulatorOptions {
     bool flood = false;    // reply-like bytes sent continuously at line speed
     int floodBaud = 19200; // flood rate: floodBaud / 10 bytes per second
     bool trace = false;    // every command received is written to stderr with its time
-    QString linkPath;      // if set, a symlink here points to the device
+    QString linkPath = {}; // if set, a symlink here points to the device
 };
 
 // A simulated projector on the master end of a pseudo-terminal, served from the Qt event

@@ -15,23 +15,15 @@ class Zra70ctlTest : public QObject {
     using Run = ProgramRun;
     static Run run(const QStringList &arguments) { return runProgram(ZRA70CTL_PROGRAM, arguments); }
 
-    static std::unique_ptr<ProjectorSimulator> startSimulator(SimulatorOptions options = {})
-    {
-        auto simulator = std::make_unique<ProjectorSimulator>(options);
-        return simulator->start() ? std::move(simulator) : nullptr;
-    }
-
 private slots:
     // Replies in pieces, as a slow line delivers them: each command waits for its whole reply.
     void jsonGivesOneObjectPerCommand()
     {
-        SimulatorOptions inPieces;
-        inPieces.pieces = 3;
-        auto simulator = startSimulator(inPieces);
-        QVERIFY(simulator);
+        ProjectorSimulator simulator({.pieces = 3});
+        QVERIFY(simulator.start());
 
         const Run json =
-            run({"--port", simulator->devicePath(), "--json", "send", "status", "power-on"});
+            run({"--port", simulator.devicePath(), "--json", "send", "status", "power-on"});
 
         QCOMPARE(json.exitCode, 0);
         QCOMPARE(json.lines().size(), 2);
@@ -60,44 +52,39 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
-        QTest::newRow("commands in order")
-            << true << QStringList{"send", "power-on", "input-pc1", "fan-mode-l1", "cursor-up"}
-            << QByteArray("C00\rC05\rCF FANMODE L1\rC3C\r") << 0
-            << QByteArray("power-on: ACK\ninput-pc1: ACK\nfan-mode-l1: ACK\ncursor-up: ACK\n")
-            << QByteArray();
-        QTest::newRow("verbose") << true << QStringList{"--verbose", "send", "vol-up"}
-                                 << QByteArray("C09\r") << 0 << QByteArray("vol-up: ACK\n")
-                                 << QByteArray("TXD C 0 9 CR \nRXD ACK \n");
-        QTest::newRow("no reply") << false << QStringList{"--timeout", "100", "send", "power-on"}
-                                  << QByteArray("C00\r") << 1 << QByteArray("power-on: no reply\n")
-                                  << QByteArray();
-        QTest::newRow("unknown name")
-            << true << QStringList{"send", "power-on", "pwer-off"} << QByteArray() << 2
-            << QByteArray()
-            << QByteArray("zra70ctl: unknown name \"pwer-off\"; did you mean power-off? "
-                          "('zra70ctl list' shows them all)\nTry 'zra70ctl --help'.\n");
-        QTest::newRow("refused") << true << QStringList{"raw", "C", "99"} << QByteArray("C 99\r")
-                                 << 3 << QByteArray("raw: NAK (refused)\n") << QByteArray();
-        QTest::newRow("no such device")
-            << true << QStringList{"--port", "/nonexistent-zra70/ttyUSB7", "status"} << QByteArray()
-            << 4 << QByteArray()
-            << QByteArray("zra70ctl: Serial port 1 cannot be opened: the device "
-                          "/nonexistent-zra70/ttyUSB7 was not found. Check that the serial adapter "
-                          "is connected, or set --port to the device to use.\n");
+        const auto row = [](const char *tag, bool answering, const QStringList &arguments,
+                            const char *line, int exitCode, const char *out, const char *err) {
+            QTest::newRow(tag) << answering << arguments << QByteArray(line) << exitCode
+                               << QByteArray(out) << QByteArray(err);
+        };
+        row("commands in order", true,
+            {"send", "power-on", "input-pc1", "fan-mode-l1", "cursor-up"},
+            "C00\rC05\rCF FANMODE L1\rC3C\r", 0,
+            "power-on: ACK\ninput-pc1: ACK\nfan-mode-l1: ACK\ncursor-up: ACK\n", "");
+        row("verbose", true, {"--verbose", "send", "vol-up"}, "C09\r", 0, "vol-up: ACK\n",
+            "TXD C 0 9 CR \nRXD ACK \n");
+        row("no reply", false, {"--timeout", "100", "send", "power-on"}, "C00\r", 1,
+            "power-on: no reply\n", "");
+        row("unknown name", true, {"send", "power-on", "pwer-off"}, "", 2, "",
+            "zra70ctl: unknown name \"pwer-off\"; did you mean power-off? "
+            "('zra70ctl list' shows them all)\nTry 'zra70ctl --help'.\n");
+        row("refused", true, {"raw", "C", "99"}, "C 99\r", 3, "raw: NAK (refused)\n", "");
+        row("no such device", true, {"--port", "/nonexistent-zra70/ttyUSB7", "status"}, "", 4, "",
+            "zra70ctl: Serial port 1 cannot be opened: the device /nonexistent-zra70/ttyUSB7 was "
+            "not found. Check that the serial adapter is connected, or set --port to the device "
+            "to use.\n");
     }
 
     void aRunSaysHowItWent()
     {
         QFETCH(bool, answering);
         QFETCH(QStringList, arguments);
-        SimulatorOptions options;
-        options.noReply = !answering;
-        auto simulator = startSimulator(options);
-        QVERIFY(simulator);
+        ProjectorSimulator simulator({.noReply = !answering});
+        QVERIFY(simulator.start());
 
-        const Run ran = run(QStringList{"--port", simulator->devicePath()} + arguments);
+        const Run ran = run(QStringList{"--port", simulator.devicePath()} + arguments);
 
-        QTEST(simulator->rawBytesReceived(), "line");
+        QTEST(simulator.rawBytesReceived(), "line");
         QTEST(ran.exitCode, "exitCode");
         QTEST(ran.out, "out");
         QTEST(ran.err, "err");
@@ -107,15 +94,13 @@ private slots:
     // panel takes too, says who.
     void theHolderOfThePortIsNamed()
     {
-        SimulatorOptions silent;
-        silent.noReply = true;
-        auto simulator = startSimulator(silent);
-        QVERIFY(simulator);
-        const QString device = simulator->devicePath();
+        ProjectorSimulator simulator({.noReply = true});
+        QVERIFY(simulator.start());
+        const QString device = simulator.devicePath();
         QProcess holding;
         holding.start(ZRA70CTL_PROGRAM,
                       {"--port", device, "--timeout", "20000", "send", "power-on"});
-        QTRY_VERIFY_WITH_TIMEOUT(!simulator->received().isEmpty(), 10000); // it has the port
+        QTRY_VERIFY_WITH_TIMEOUT(!simulator.received().isEmpty(), 10000); // it has the port
 
         const Run refused = run({"--port", device, "status"});
 
@@ -127,8 +112,6 @@ private slots:
                 .arg(device)
                 .arg(holding.processId())
                 .toLocal8Bit());
-        holding.kill();
-        QVERIFY(holding.waitForFinished(10000));
     }
 };
 

@@ -42,8 +42,7 @@ private slots:
     void bytesRenderAsLeadingBlankThenEachByte()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, rendered);
-        QCOMPARE(renderTraffic(bytes), rendered);
+        QTEST(renderTraffic(bytes), "rendered");
     }
 
     // Every key of a table is the rendering of a reply of two upper-case hex digits (one for
@@ -80,39 +79,35 @@ private slots:
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("status");
-        const struct {
-            const char *name, *sent, *reply;
-            QString status;
-        } rows[] = {
-            {"CR0 80", "CR0\r", "80\r", " Stand by"},
-            {"CR0 24, no leading blank", "CR0\r", "24\r", "Cooling down  PWR Management"},
-            {"CR4 00", "CR4\r", "00\r", " Top/Bottom , Left/Right reversal"},
-            {"CRA ff", "CRA\r", "ff\r", Unchanged},
-            {"CR1 12, one character counts", "CR1\r", "12\r", " Computer 1"},
-            {"CR0 first character alone", "CR0\r", "0", Unchanged},
-            {"CR0 earlier ACK in front", "CR0\r", "\00600\r", Unchanged},
-            {"CR3 lamp hours", "CR3\r", "01234\r", " 0 1 2 3 4 CR  Hour Use"},
-            {"CR3 cut at 38 characters", "CR3\r", "0123456789ABCDEFGH\r",
-             " 0 1 2 3 4 5 6 7 8 9 A B C D E F G H C Hour Use"},
-            {"CR6 three readings", "CR6\r", "038.5 041.0 029.5\r",
-             "  S1= 0 3 8 . 5 C  ,   S2=  4 1 . 0 C , S3= 0 2 9 . 5 C"},
-            {"CR6 short reply leaves S3 empty", "CR6\r", "031.5xx42.0",
-             "  S1= 0 3 1 . 5 C  ,   S2=  4 2 . 0 C , S3= C"},
-            {"CR9 repeats the line", "CR9\r", "ZRA70_20\r", " Z R A 7 0 _ 2 0 CR "},
-            {"CR PRESSURE 853", "CR PRESSURE\r", "853\r", "1013 hPa"},
-            {"typed cr0", "cr0\r", "00\r", Unchanged},
-            {"trailing blank", "CR0 \r", "00\r", Unchanged},
-            {"no carriage return", "CR0", "00\r", Unchanged},
+        const auto row = [](const char *tag, const char *sent, const char *reply,
+                            const QString &status) {
+            QTest::newRow(tag) << QByteArray(sent) << QByteArray(reply) << status;
         };
-        for (const auto &row : rows)
-            QTest::newRow(row.name) << QByteArray(row.sent) << QByteArray(row.reply) << row.status;
+        row("CR0 80", "CR0\r", "80\r", " Stand by");
+        row("CR0 24, no leading blank", "CR0\r", "24\r", "Cooling down  PWR Management");
+        row("CR4 00", "CR4\r", "00\r", " Top/Bottom , Left/Right reversal");
+        row("CRA ff", "CRA\r", "ff\r", Unchanged);
+        row("CR1 12, one character counts", "CR1\r", "12\r", " Computer 1");
+        row("CR0 first character alone", "CR0\r", "0", Unchanged);
+        row("CR0 earlier ACK in front", "CR0\r", "\00600\r", Unchanged);
+        row("CR3 lamp hours", "CR3\r", "01234\r", " 0 1 2 3 4 CR  Hour Use");
+        row("CR3 cut at 38 characters", "CR3\r", "0123456789ABCDEFGH\r",
+            " 0 1 2 3 4 5 6 7 8 9 A B C D E F G H C Hour Use");
+        row("CR6 three readings", "CR6\r", "038.5 041.0 029.5\r",
+            "  S1= 0 3 8 . 5 C  ,   S2=  4 1 . 0 C , S3= 0 2 9 . 5 C");
+        row("CR6 short reply leaves S3 empty", "CR6\r", "031.5xx42.0",
+            "  S1= 0 3 1 . 5 C  ,   S2=  4 2 . 0 C , S3= C");
+        row("CR9 repeats the line", "CR9\r", "ZRA70_20\r", " Z R A 7 0 _ 2 0 CR ");
+        row("CR PRESSURE 853", "CR PRESSURE\r", "853\r", "1013 hPa");
+        row("typed cr0", "cr0\r", "00\r", Unchanged);
+        row("trailing blank", "CR0 \r", "00\r", Unchanged);
+        row("no carriage return", "CR0", "00\r", Unchanged);
     }
     void repliesDecodeByTheQuerySentLast()
     {
         QFETCH(QByteArray, sent);
         QFETCH(QByteArray, reply);
-        QFETCH(QString, status);
-        QCOMPARE(decoded(sent, reply), status);
+        QTEST(decoded(sent, reply), "status");
     }
 };
 

@@ -6,37 +6,31 @@
 // and when the reply timeout and display clear act.
 class TransactionTest : public QObject {
     Q_OBJECT
-    using Rig = ExchangeRig;
-
 private slots:
     void replyIsShownAndDecodedAndLinesBlankAtTheDisplayClear()
     {
-        Rig rig;
+        ExchangeRig rig;
         rig.transaction.sendCommand("CR0");
         QCOMPARE(rig.port.written, QList<QByteArray>{"CR0\r"});
         QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
         QVERIFY(rig.transaction.awaitingReply());
         rig.port.deliver("00\r");
-        QCOMPARE(rig.display.received, QStringLiteral(" 0 0 CR "));
-        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
+        QCOMPARE(rig.display.lines(), QStringList({" C R 0 CR ", " 0 0 CR ", " Power ON"}));
         QVERIFY(!rig.transaction.awaitingReply());
 
         rig.clock.advance(999); // the reply timeout at 500 leaves no mark
-        QCOMPARE(rig.display.received, QStringLiteral(" 0 0 CR "));
-        QCOMPARE(rig.display.status, QStringLiteral(" Power ON"));
+        QCOMPARE(rig.display.lines(), QStringList({" C R 0 CR ", " 0 0 CR ", " Power ON"}));
         QVERIFY(rig.transaction.recvText().isEmpty());
         QVERIFY(!rig.replyTimeout->isActive());
         rig.clock.advance(1);
-        QCOMPARE(rig.display.sent, QString());
-        QCOMPARE(rig.display.received, QString());
-        QCOMPARE(rig.display.status, QString());
+        QCOMPARE(rig.display.lines(), QStringList({"", "", ""}));
         QVERIFY(!rig.displayClear->isActive());
     }
 
     // A second send within the reply timeout keeps the running counts of the first.
     void missingReplyIsMarkedAtTheTimeoutOfTheFirstSend()
     {
-        Rig rig;
+        ExchangeRig rig;
         rig.transaction.sendCommand("C00");
         rig.clock.advance(300);
         rig.transaction.sendCommand("CR0");
@@ -47,14 +41,13 @@ private slots:
         rig.clock.advance(499);
         QCOMPARE(rig.display.sent, QStringLiteral(" C R 0 CR "));
         rig.clock.advance(1);
-        QCOMPARE(rig.display.sent, QString());
-        QCOMPARE(rig.display.received, QString());
+        QCOMPARE(rig.display.lines(), QStringList({"", "", ""}));
     }
 
     // A line that streams without pause: the first bytes are kept, read from the start.
     void theCollectionKeepsItsFirstBytesUntilTheReplyTimeout()
     {
-        Rig rig;
+        ExchangeRig rig;
         rig.transaction.sendCommand("CR0");
         rig.port.deliver("00\r");
         for (int i = 0; i < 20; ++i)
@@ -71,7 +64,7 @@ private slots:
     // and a timeout only when nothing came.
     void waitingProgramLearnsOfPiecesAndOfSilence()
     {
-        Rig rig;
+        ExchangeRig rig;
         QList<QByteArray> arrivals;
         int silences = 0;
         rig.transaction.setArrivalHandler([&](const QByteArray &all) { arrivals.append(all); });

@@ -6,6 +6,7 @@
 // then an ordinary command) and, with its top bit, a command prefix; the rest is the received
 // text.
 
+#include "fuzz_require.h"
 #include "number_reader.h"
 #include "pressure.h"
 #include "reply_decoder.h"
@@ -17,21 +18,10 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
 
 constexpr std::array<const char *, 10> SentCommands{
     "CR0", "CR1", "CR4", "CR3", "CR6", "CRA", "CR9", "CR PRESSURE", "CR7", "C00",
 };
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -4,23 +4,13 @@
 // Input: the first byte chooses the phase (standby, warming, on, cooling, unknown); the rest is
 // the topic, a zero byte, and the payload.
 
+#include "fuzz_require.h"
 #include "mqtt_entities.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

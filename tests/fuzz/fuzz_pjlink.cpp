@@ -4,6 +4,7 @@
 // Input: the first byte chooses a password (bit 0, "secret", random number 498e4a67) and the
 // size of the pieces the rest arrives in (bits 1-4, 1 to 16 bytes); the rest is the stream.
 
+#include "fuzz_require.h"
 #include "line_framer.h"
 #include "pjlink_auth.h"
 #include "pjlink_protocol.h"
@@ -11,18 +12,11 @@
 #include <QByteArray>
 
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 
 namespace {
 
 constexpr qsizetype LineLimit = pjlink::MaxCommandLength + PjlinkLogin::DigestLength;
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // One reply to the request's header: upper-case header, "=", at most 136 bytes, one CR at
 // its end and no other line end.
@@ -44,11 +38,7 @@ void answer(const QByteArray &line)
         require(findStateQuery(code) != nullptr);
     // Nothing known, and the projector on with nothing else known (sets are carried out then;
     // the values of queries come from the state alone, not from the line).
-    static const ProjectorState on = [] {
-        ProjectorState state;
-        findStateQuery("CR0")->take(state, "00");
-        return state;
-    }();
+    static const ProjectorState on{.power = PowerReading{PowerPhase::On}};
     for (const ProjectorState &state : {ProjectorState{}, on}) {
         const pjlink::Step step = pjlink::step(*request, state, {"hall", "1.40"});
         if (const auto *reply = std::get_if<QByteArray>(&step)) {

@@ -6,17 +6,11 @@
 // the rest is what the server sends.
 
 #include "com_port_session.h"
+#include "fuzz_require.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // The line's data and the commands, read in pieces of the given size.
 std::pair<QByteArray, QList<telnet::Event>> decode(const QByteArray &bytes, qsizetype pieceSize)

@@ -10,12 +10,6 @@
 class SerialTextsTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup()
-    {
-        qunsetenv("ZRA70_COM1");
-        qunsetenv("ZRA70_COM2");
-    }
-
     // A text is read, or refused with a description that quotes it (blanks and other
     // characters shown as "?") and names the part at fault.
     void settingsTextsAreReadOrRefusedSayingWhy_data()

@@ -6,21 +6,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
-
-namespace {
-// The model's reply to the query at nowMs, after the commands given at time 0.
-QByteArray answer(const QByteArray &before, const QByteArray &query, qint64 nowMs)
-{
-    ProjectorModel model;
-    model.feed(before, 0);
-    return model.feed(query + '\r', nowMs).value(0).reply;
-}
-} // namespace
 
 // The simulated projector: its model without I/O (bytes in, replies out, time passed in), then
 // on its pseudo-terminal, in this process and as the zra70-sim program.
@@ -33,36 +22,32 @@ private slots:
         QTest::addColumn<qint64>("atMs");
         QTest::addColumn<QByteArray>("query");
         QTest::addColumn<QByteArray>("reply");
-        const struct {
-            const char *name, *before;
-            qint64 atMs;
-            const char *query, *reply;
-        } rows[] = {
-            {"standby", "", 0, "CR0", "80\r"},
-            {"pressure, 1013 hPa", "", 0, "CR PRESSURE", "853\r"},
-            {"counting down, lamp lit", "C00\r", 100, "CR7", "01\r"},
-            {"on and hot", "C00\r", 4000, "CR6", "038.5 041.0 029.5\r"},
-            {"on, both muted", "C00\rC0B\rC0D\r", 4000, "CRA", "03\r"},
-            {"on, video has no signal", "C00\rC07\r", 4000, "CRA", "80\r"},
-            {"PC2 RGB", "CF INPUT COMPUTER2 ANALOG\r", 0, "CR1", "2\r"},
-            // Outside the panel's vocabulary: refused, and nothing changes.
-            {"unknown code", "", 0, "C99", "\x15"},
-            {"wrong case", "", 0, "c07", "\x15"},
-            {"wrong case changes nothing", "c07\r", 0, "CR1", "1\r"},
-            {"stray blank", "", 0, "CR0 ", "\x15"},
-            {"empty line", "", 0, "", "\x15"},
+        const auto row = [](const char *tag, const char *before, qint64 atMs, const char *query,
+                            const QByteArray &reply) {
+            QTest::newRow(tag) << QByteArray(before) << atMs << QByteArray(query) << reply;
         };
-        for (const auto &row : rows)
-            QTest::newRow(row.name) << QByteArray(row.before) << row.atMs << QByteArray(row.query)
-                                    << QByteArray(row.reply);
+        row("standby", "", 0, "CR0", "80\r");
+        row("pressure, 1013 hPa", "", 0, "CR PRESSURE", "853\r");
+        row("counting down, lamp lit", "C00\r", 100, "CR7", "01\r");
+        row("on and hot", "C00\r", 4000, "CR6", "038.5 041.0 029.5\r");
+        row("on, both muted", "C00\rC0B\rC0D\r", 4000, "CRA", "03\r");
+        row("on, video has no signal", "C00\rC07\r", 4000, "CRA", "80\r");
+        row("PC2 RGB", "CF INPUT COMPUTER2 ANALOG\r", 0, "CR1", "2\r");
+        // Outside the panel's vocabulary: refused, and nothing changes.
+        row("unknown code", "", 0, "C99", "\x15");
+        row("wrong case", "", 0, "c07", "\x15");
+        row("wrong case changes nothing", "c07\r", 0, "CR1", "1\r");
+        row("stray blank", "", 0, "CR0 ", "\x15");
+        row("empty line", "", 0, "", "\x15");
     }
     void queriesAnswerInThePanelsFormats()
     {
         QFETCH(QByteArray, before);
         QFETCH(qint64, atMs);
         QFETCH(QByteArray, query);
-        QFETCH(QByteArray, reply);
-        QCOMPARE(answer(before, query, atMs), reply);
+        ProjectorModel model;
+        model.feed(before, 0); // at time 0
+        QTEST(model.feed(query + '\r', atMs).value(0).reply, "reply");
     }
 
     void powerCountsDownFourSecondsAndCoolsSix()
@@ -81,62 +66,47 @@ private slots:
         QCOMPARE(status(16000), QByteArray("80\r"));
     }
 
-    void repliesComeLateAndInPiecesWhenAskedTo()
-    {
-        SimulatorOptions options;
-        options.replyDelayMs = 100;
-        options.pieces = 3;
-        options.pieceGapMs = 150;
-        ProjectorSimulator simulator(options);
-        QString error;
-        QVERIFY2(simulator.start(&error), qPrintable(error));
-        LineEnd line(simulator.devicePath());
-        QElapsedTimer sinceSend;
-        sinceSend.start();
-        QVERIFY(line.write("CR6\r"));
-        QByteArray reply = line.read(1); // the first piece
-        QVERIFY(sinceSend.elapsed() >= 100);
-        QVERIFY(reply.size() < 18);
-        reply += line.read(18 - reply.size());
-        QCOMPARE(reply, QByteArray("025.0 025.5 024.5\r"));
-        QVERIFY(sinceSend.elapsed() >= 100 + 2 * 150);
-        QCOMPARE(simulator.rawBytesReceived(), QByteArray("CR6\r"));
-    }
-
     void theLinkNeverReplacesAFile()
     {
         QTemporaryDir dir;
         QFile notes(dir.filePath("notes"));
         QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("keep") == 4);
         notes.close();
-        SimulatorOptions options;
-        options.linkPath = notes.fileName();
-        ProjectorSimulator refused(options);
+        ProjectorSimulator refused({.linkPath = notes.fileName()});
         QString error;
         QVERIFY(!refused.start(&error) && error.contains(notes.fileName()));
         QVERIFY(notes.open(QIODevice::ReadOnly));
         QCOMPARE(notes.readAll(), QByteArray("keep"));
     }
 
-    void theProgramPrintsItsDeviceTracesAndEndsCleanlyOnSignal_data()
+    void theProgramServesAsAskedTracesAndEndsCleanlyOnSignal_data()
     {
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("SIGTERM") << int(SIGTERM);
         QTest::newRow("SIGINT") << int(SIGINT);
     }
-    void theProgramPrintsItsDeviceTracesAndEndsCleanlyOnSignal()
+    void theProgramServesAsAskedTracesAndEndsCleanlyOnSignal()
     {
         QFETCH(int, signalNumber);
         QTemporaryDir dir;
         const QString link = dir.filePath("projector");
         QProcess sim;
-        sim.start(ZRA70_SIM_PROGRAM, {"--trace", "--link", link});
+        sim.start(ZRA70_SIM_PROGRAM,
+                  {"--trace", "--link", link, "--delay", "100", "--pieces", "3", "--gap", "150"});
         QVERIFY(sim.waitForReadyRead(10000));
         QCOMPARE(sim.readLine(), (link + "\n").toLocal8Bit());
         {
+            // Each reply 100 ms late, and queued behind the one before; the last in three pieces.
             LineEnd line(link);
-            QVERIFY(line.write("CF FANMODE L2\rXYZ\r"));
-            QCOMPARE(line.read(2), QByteArray("\x06\x15"));
+            QElapsedTimer sinceSend;
+            sinceSend.start();
+            QVERIFY(line.write("CF FANMODE L2\rXYZ\rCR6\r"));
+            QByteArray replies = line.read(1);
+            QVERIFY(sinceSend.elapsed() >= 100 && replies.size() < 20);
+            replies += line.read(20 - replies.size());
+            QCOMPARE(replies, QByteArray("\x06\x15"
+                                         "025.0 025.5 024.5\r"));
+            QVERIFY(sinceSend.elapsed() >= 100 + 2 * 150);
         }
         QCOMPARE(::kill(pid_t(sim.processId()), signalNumber), 0);
         QVERIFY(sim.waitForFinished(10000));
@@ -144,7 +114,7 @@ private slots:
         QCOMPARE(sim.exitCode(), 0);
         QVERIFY(!QFileInfo(link).isSymLink());
         static const QRegularExpression trace(
-            "^\\d+\\.\\d{6} CF FANMODE L2\\n\\d+\\.\\d{6} XYZ\\n$");
+            "^\\d+\\.\\d{6} CF FANMODE L2\\n\\d+\\.\\d{6} XYZ\\n\\d+\\.\\d{6} CR6\\n$");
         const QString stderrText = QString::fromLocal8Bit(sim.readAllStandardError());
         QVERIFY2(trace.match(stderrText).hasMatch(), qPrintable(stderrText));
     }

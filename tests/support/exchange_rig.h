@@ -9,6 +9,7 @@ struct RecordingDisplay final : TrafficDisplay {
     void showSent(const QString &text) override { sent = text; }
     void showReceived(const QString &text) override { received = text; }
     void showStatus(const QString &text) override { status = text; }
+    QStringList lines() const { return {sent, received, status}; }
 
     QString sent;
     QString received;

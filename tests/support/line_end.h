@@ -1,25 +1,25 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSocketNotifier>
 #include <QString>
-
-#include <memory>
 
 struct termios;
 
 // One end of a serial line for tests: a device opened with plain POSIX calls in raw mode, or a
-// pseudo-terminal's master end borrowed from its owner; read through the event loop so that
-// waiting for bytes never sleeps.
+// pseudo-terminal's master end borrowed from its owner. Waiting for bytes runs the event loop,
+// so a simulator or port in this process goes on meanwhile.
 class LineEnd {
 public:
     explicit LineEnd(const QString &devicePath);
-    explicit LineEnd(int borrowedFd);
+    explicit LineEnd(int borrowedFd)
+        : m_fd(borrowedFd)
+        , m_owned(false)
+    {
+    }
     ~LineEnd();
     LineEnd(const LineEnd &) = delete;
     LineEnd &operator=(const LineEnd &) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
     bool write(const QByteArray &bytes);
     // Everything that has arrived so far, without waiting.
     QByteArray readAvailable();
@@ -32,5 +32,4 @@ public:
 private:
     int m_fd = -1;
     bool m_owned = true;
-    std::unique_ptr<QSocketNotifier> m_notifier;
 };

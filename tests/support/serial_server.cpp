@@ -9,11 +9,8 @@
 #include <csignal>
 #include <unistd.h>
 
-namespace {
-
-const QString LockFile = QStringLiteral("LCK..line");
-
-} // namespace
+// Where sredird keeps its lock of the device; gone once it has let the device go.
+constexpr auto LockFile = "LCK..line";
 
 QString SerialServer::start(const QString &devicePath, Kind kind)
 {
