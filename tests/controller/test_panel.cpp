@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -82,16 +83,21 @@ class PanelTest : public QObject {
                     port.loseLink(QStringLiteral("Lost."), !action.endsWith("for good"));
                 else if (action == "device returns")
                     emit port.deviceReturned();
-                else if (action == "start with COM1 missing") {
+                else if (word[0] == "missing")
+                    port.makeMissing(what.toInt());
+                else if (word[0] == "present")
+                    port.makePresent(what.toInt());
+                else if (action == "restart") {
                     port.close();
-                    port.makeMissing(1);
                     controller.load();
                 } else
                     QFAIL(qPrintable("no such action: " + action));
+                heights << QString::number(form.viewHeight());
             }
         }
-        // What the user finds, by name: "height=7200", "sent=C09,C09" (each without its CR),
-        // "told=" the warnings, their paragraphs joined by a blank, the boxes by " | ".
+        // What the user finds, by name: "heights=5350 7200" the view's after each action,
+        // "sent=C09,C09" (each without its CR), "told=" the warnings, their paragraphs joined by a
+        // blank, the boxes by " | ".
         QString found(const QString &name) const
         {
             const Form1::Controls &c = form.controls();
@@ -100,10 +106,11 @@ class PanelTest : public QObject {
                 sent << QString::fromLatin1(bytes).remove('\r');
             const QString open = port.isOpen() ? port.settings() : QStringLiteral("closed");
             return QHash<QString, QString>{
-                {"height", QString::number(form.viewHeight())},
+                {"heights", heights.join(' ')},
                 {"toggle", c.Command34->isVisible() ? c.Command34->text() : "hidden"},
                 {"ports", c.Frame8->isVisible() ? "shown" : "hidden"},
                 {"port", QString::number(port.portNumber()) + ' ' + open},
+                {"COM1", c.Option1->isChecked() ? "marked" : "unmarked"},
                 {"ended", QString::number(programEnds)},
                 {"sent", sent.join(',')},
                 {"TXD", c.Label11->text()},
@@ -117,7 +124,7 @@ class PanelTest : public QObject {
         FakeSerialPort port;
         Form1 form;
         QWidget other;
-        QStringList warnings;
+        QStringList warnings, heights;
         int programEnds = 0;
         PanelController controller;
     };
@@ -131,15 +138,22 @@ private slots:
         const auto path = [](const char *name, const char *actions, const char *found) {
             QTest::newRow(name) << QString::fromUtf8(actions) << QString::fromUtf8(found);
         };
-        path("Ctrl+H", "key Ctrl+H", "height=7200; toggle=CLOSE");
-        path("Ctrl+Shift+H", "key Ctrl+Shift+H", "height=5350; toggle=hidden");
-        path("Ctrl+Alt+H", "key Ctrl+Alt+H", "height=5350; toggle=hidden");
-        path("Ctrl+H, double click on the picture", "key Ctrl+H; dblclick Image1", "height=9100");
+        path("Ctrl+H", "key Ctrl+H", "heights=7200; toggle=CLOSE");
+        path("Ctrl+Shift+H", "key Ctrl+Shift+H", "heights=5350; toggle=hidden");
+        path("Ctrl+Alt+H", "key Ctrl+Alt+H", "heights=5350; toggle=hidden");
         path("Ctrl+H in the command box", "key Ctrl+H; dblclick Image1; click Text1; key Ctrl+H",
-             "height=7200");
+             "heights=7200 9100 9100 7200");
         path("the toggle clicked, then pressed by Space", "key Ctrl+H; click Command34; key Space",
-             "height=6645; toggle=データを表示しない");
-        path("COM", "click Command33", "ports=shown");
+             "heights=7200 5350 6645; toggle=データを表示しない");
+        // Each of Ctrl+H, the double click and the toggle (by the keyboard where it is out of view)
+        // from each view: compact at start, extended, full, compact and data after the toggle.
+        path("every view input from every view",
+             "dblclick Image1; key Ctrl+H; key Ctrl+H; dblclick Image1; dblclick Image1; "
+             "key Ctrl+H; click Command34; dblclick Image1; key Space; dblclick Image1; "
+             "key Ctrl+H; key Space; key Ctrl+H; dblclick Image1; key Space; key Space; key Space",
+             "heights=5350 7200 7200 9100 9100 7200 5350 5350 6645 6645 7200 5350 7200 9100 5350 "
+             "6645 5350; toggle=データを表示する");
+        path("COM", "click Command33", "ports=shown; COM1=marked");
         // Shown for five seconds, counted afresh from a click on the data toggle.
         path("COM, 4 s, toggle, 4.999 s",
              "key Ctrl+H; click Command33; wait 4000; click Command34; wait 4999", "ports=shown");
@@ -152,6 +166,12 @@ private slots:
         path("COM2", "click Command33; click Option2", "port=2 19200,N,8,1; ports=hidden");
         path("COM1", "click Command33; click Option2; click Command33; click Option1",
              "port=1 19200,N,8,1");
+        // A failed choice keeps the old port and the options up; choosing again reconnects.
+        path("COM2 missing", "missing 2; click Command33; click Option2",
+             "told=port 2 missing; port=1 closed; ports=shown");
+        path("COM2 chosen again once there",
+             "missing 2; click Command33; click Option2; present 2; click Option2",
+             "port=2 19200,N,8,1; ports=hidden");
         path("END", "click Command16", "ended=1; port=1 closed");
         // SEND as typed, one byte a character ("?" beyond Latin-1); CLS only clears the box.
         path("SEND", "key Ctrl+H; dblclick Image1; type cr0 éデ; click Command95",
@@ -181,8 +201,7 @@ private slots:
              "sent=C09,C00; told=Lost. The panel reconnects by itself when the device is back; "
              "choosing the port under \"COM\" also reconnects. | Lost. Choosing the port under "
              "\"COM\" tries again.");
-        path("COM1 missing at start", "start with COM1 missing; click Command17",
-             "told=port 1 missing");
+        path("COM1 missing at start", "missing 1; restart; click Command17", "told=port 1 missing");
     }
     void everyPathReachesItsHandler()
     {

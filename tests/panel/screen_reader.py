@@ -23,6 +23,9 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
+# Action.get_action_name's newer name, get_name, is not in every libatspi's bindings.
+warnings.simplefilter("ignore", DeprecationWarning)
+
 Role = Atspi.Role
 LINES = ("Sent traffic", "Received traffic", "Status")
 STATUS = ("STATUS", Role.PUSH_BUTTON)  # beside the STATUS label
@@ -108,9 +111,7 @@ def compare_tree(app, reference):
 
 
 def press(button):
-    with warnings.catch_warnings():  # the newer name is not in every libatspi's bindings
-        warnings.simplefilter("ignore", DeprecationWarning)
-        names = [button.get_action_name(i).lower() for i in range(button.get_n_actions())]
+    names = [button.get_action_name(i).lower() for i in range(button.get_n_actions())]
     check("press" in names, f"STATUS offers a press action (it offers {names})")
     if "press" in names:
         button.do_action(names.index("press"))
@@ -161,8 +162,6 @@ def main(panel, sim, reference):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
     main(*sys.argv[1:])
     print("screen_reader.py:", "FAILED" if failures else "passed")
     sys.exit(1 if failures else 0)
