@@ -5,27 +5,24 @@
 #include <QList>
 #include <QSet>
 
-// A recording port for unit tests: remembers every operation, takes bytes "from the line"
+// A recording port for unit tests: remembers every write, takes bytes "from the line"
 // through deliver(), and fails the operations a test tells it to.
 class FakeSerialPort final : public SerialPort {
 public:
     PortStatus setPortNumber(int number) override
     {
-        operations.append(QStringLiteral("number %1").arg(number));
         m_number = number;
         return PortStatus::success();
     }
     int portNumber() const override { return m_number; }
     PortStatus setSettings(const QString &settings) override
     {
-        operations.append(QStringLiteral("settings %1").arg(settings));
         m_settings = settings;
         return PortStatus::success();
     }
     QString settings() const override { return m_settings; }
     PortStatus open() override
     {
-        operations.append(QStringLiteral("open %1").arg(m_number));
         if (m_missingPorts.contains(m_number))
             return PortStatus::failure(QStringLiteral("port %1 missing").arg(m_number));
         m_open = true;
@@ -33,7 +30,6 @@ public:
     }
     PortStatus close() override
     {
-        operations.append(QStringLiteral("close"));
         m_open = false;
         return PortStatus::success();
     }
@@ -72,7 +68,6 @@ public:
 
     bool failWrites = false;
     QList<QByteArray> written; // every write, in order
-    QStringList operations;    // every configuration operation, in order
 
 private:
     int m_number = 1;
